@@ -1,0 +1,2 @@
+#include "MeterSim.h"
+MeterSim::MeterSim() = default;
