@@ -1,6 +1,9 @@
 #include "MeterSim.h"
 
+#include "MeterSimConfig.h"
 #include "device/Frame.h"
+#include "model/ConfigModel.h"
+#include "setpoints/SetpointBlocks.h"
 
 namespace {
 
@@ -32,6 +35,73 @@ MeterSim::MeterSim(const Options& options)
         const char fill = b.command == frame::kCmdControlCode ? char(0xFF) : '\0';
         m_blocks.insert(Key(b.command, b.sub), QByteArray(BlockLength(b.command, b.sub), fill));
     }
+    // A meter fresh from the factory holds the blocks of a new configuration.
+    SetMeterBlocks(*this, NewConfigModel());
+    SetClock(QDateTime::currentDateTime());
+}
+
+std::uint8_t MeterSim::Mode() const
+{
+    return std::uint8_t(m_blocks.value(Key(frame::kCmdClock, 1)).at(setpoints::kClockModeOffset));
+}
+
+void MeterSim::SetMode(std::uint8_t mode)
+{
+    m_blocks[Key(frame::kCmdClock, 1)][setpoints::kClockModeOffset] = char(mode);
+}
+
+QDateTime MeterSim::Clock() const
+{
+    return m_clockBase.addMSecs(m_clockRunning.isValid() ? m_clockRunning.elapsed() : 0);
+}
+
+void MeterSim::SetClock(const QDateTime& time)
+{
+    m_clockBase = time;
+    m_clockRunning.start();
+}
+
+int MeterSim::HandleWrite(std::uint8_t command, std::uint8_t subCommand, const QByteArray& data)
+{
+    const std::uint8_t sub = subCommand & 0x7F;
+    const bool setpointWrite = command == frame::kCmdSetpoints || command == frame::kCmdSetpointGroup0F
+        || command == frame::kCmdSetpointGroup11 || command == frame::kCmdSetpointGroup16
+        || (command == frame::kCmdClock && sub == 1);
+    if (setpointWrite && m_options.requireStop && Mode() != setpoints::kModeStop)
+        return frame::kStatusNotStopped;
+
+    if (command == frame::kCmdClock && sub == 1 && data.size() == setpoints::kClockSetBlockSize) {
+        const auto byte = [&data](int i) { return int(std::uint8_t(data[i])); };
+        const QDate date(2000 + byte(2), byte(1), byte(0));
+        const QTime time(byte(3), byte(4), byte(5));
+        if (!date.isValid() || !time.isValid())
+            return frame::kStatusRejected2;
+        SetClock(QDateTime(date, time));
+        return frame::kStatusOk;
+    }
+    if (command == frame::kCmdClock && sub == 3 && data.size() == 1) {
+        // A reset clears the meter and leaves it stopped.
+        const std::uint8_t code = std::uint8_t(data[0]);
+        SetMode(code == setpoints::kModeReset ? setpoints::kModeStop : code);
+        return frame::kStatusOk;
+    }
+    if (command == frame::kCmdSetpointGroup0F && (sub == 1 || sub == 2) && data.size() == 1) {
+        m_blocks[Key(command, 1)][sub - 1] = data[0];
+        return frame::kStatusOk;
+    }
+    if (command == frame::kCmdNetworkAddress && data.size() == setpoints::kAddressBlockSize) {
+        m_networkAddress = std::uint16_t(std::uint8_t(data[0]) | (std::uint8_t(data[1]) << 8));
+        if (m_options.address != 0)
+            m_options.address = m_networkAddress;
+        return frame::kStatusOk;
+    }
+    const int expected = BlockLength(command, sub);
+    if (expected == 0 || command == frame::kCmdClock)
+        return kStatusUnknownCommand;
+    if (expected != data.size())
+        return frame::kStatusRejected2;
+    m_blocks.insert(Key(command, sub), data);
+    return frame::kStatusOk;
 }
 
 int MeterSim::BlockLength(std::uint8_t command, std::uint8_t subCommand)
@@ -85,6 +155,14 @@ QByteArray MeterSim::IdentityBlock() const
     return block;
 }
 
+QByteArray MeterSim::ClockBlock() const
+{
+    QByteArray block = m_blocks.value(Key(frame::kCmdClock, 1));
+    const QByteArray now = setpoints::EncodeClockSetBlock(Clock());
+    block.replace(0, now.size(), now);
+    return block;
+}
+
 QByteArray MeterSim::Reply(const QByteArray& request, int status, QByteArrayView data) const
 {
     frame::Header h;
@@ -95,11 +173,11 @@ QByteArray MeterSim::Reply(const QByteArray& request, int status, QByteArrayView
     return frame::Build(h, data);
 }
 
-std::optional<MeterFault> MeterSim::TakeFault(std::uint8_t command)
+std::optional<MeterFault> MeterSim::TakeFault(std::uint8_t command, std::uint8_t subCommand)
 {
     for (int i = 0; i < m_faults.size(); ++i) {
         MeterFault& f = m_faults[i];
-        if (f.command >= 0 && f.command != command)
+        if ((f.command >= 0 && f.command != command) || (f.subCommand >= 0 && f.subCommand != subCommand))
             continue;
         const MeterFault taken = f;
         if (f.count > 0 && --f.count == 0)
@@ -120,7 +198,7 @@ MeterReply MeterSim::Handle(const QByteArray& request)
         return out;  // another meter's frame: a meter on a shared line keeps quiet
 
     const QByteArray data = request.mid(frame::kHeaderSize, h.length);
-    const std::optional<MeterFault> fault = TakeFault(h.command);
+    const std::optional<MeterFault> fault = TakeFault(h.command, h.subCommand);
     if (fault) {
         switch (fault->kind) {
         case MeterFault::Kind::Status:
@@ -175,21 +253,15 @@ MeterReply MeterSim::Handle(const QByteArray& request)
             out.bytes = Reply(request, kStatusUnknownCommand);
         else if (m_level < 1)
             out.bytes = Reply(request, frame::kStatusPasswordRequired);
+        else if (h.command == frame::kCmdClock)
+            out.bytes = Reply(request, frame::kStatusOk, ClockBlock());
         else
             out.bytes = Reply(request, frame::kStatusOk, *it);
     } else {
-        if (m_level < 2) {
+        if (m_level < 2)
             out.bytes = Reply(request, frame::kStatusPasswordRequired);
-        } else {
-            const int expected = BlockLength(h.command, sub);
-            if (expected > 0 && expected == data.size())
-                m_blocks.insert(Key(h.command, sub), data);
-            else if (h.command == frame::kCmdNetworkAddress && data.size() == 2)
-                m_options.address = m_options.address ? std::uint16_t(std::uint8_t(data[0]) | (std::uint8_t(data[1]) << 8)) : 0;
-            else
-                m_blocks.insert(Key(h.command, sub) | 0x80, data);  // small writes kept apart
-            out.bytes = Reply(request, frame::kStatusOk);
-        }
+        else
+            out.bytes = Reply(request, HandleWrite(h.command, sub, data));
     }
 
     if (fault) {

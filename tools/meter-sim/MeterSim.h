@@ -3,6 +3,8 @@
 // levels and answers every request frame the way a meter does. The program (main.cpp) serves
 // it over TCP and a pseudo-terminal; tests drive it in-process through MemoryLink.
 #include <QByteArray>
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 
@@ -24,6 +26,7 @@ struct MeterFault {
     int value = 0;
     int count = 1;         // how many replies it affects; -1 for all
     int command = -1;      // only requests with this command; -1 for any
+    int subCommand = -1;   // and this sub-command; -1 for any
 };
 
 struct MeterReply {
@@ -41,6 +44,9 @@ public:
         QByteArray password1 = "1111";
         QByteArray password2 = "2222";
         std::uint16_t address = 0;  // 0: answer every address
+        // Refuse setpoint and clock writes with status 18 while the meter is not stopped,
+        // as a meter does that insists on the stop mode.
+        bool requireStop = false;
     };
 
     MeterSim();
@@ -55,6 +61,16 @@ public:
     // The stored block of a command and read sub-command (bit 7 clear).
     QByteArray Block(std::uint8_t command, std::uint8_t subCommand) const;
     void SetBlock(std::uint8_t command, std::uint8_t subCommand, const QByteArray& bytes);
+
+    // The operating mode byte of the clock block: 0 stop, 1 running, 2 reset, 4, 5.
+    std::uint8_t Mode() const;
+    void SetMode(std::uint8_t mode);
+    // The meter's clock; it runs on from the time it was last set.
+    QDateTime Clock() const;
+    void SetClock(const QDateTime& time);
+    // The network address last written with 0x0C/0x81 (0 until then).
+    std::uint16_t NetworkAddress() const { return m_networkAddress; }
+    void SetRequireStop(bool require) { m_options.requireStop = require; }
 
     int Level() const { return m_level; }
     void SetLevel(int level) { m_level = level; }
@@ -71,8 +87,12 @@ public:
 
 private:
     QByteArray Reply(const QByteArray& request, int status, QByteArrayView data = {}) const;
-    std::optional<MeterFault> TakeFault(std::uint8_t command);
+    std::optional<MeterFault> TakeFault(std::uint8_t command, std::uint8_t subCommand);
+    // A write request's status; stores what it carries.
+    int HandleWrite(std::uint8_t command, std::uint8_t subCommand, const QByteArray& data);
     QByteArray IdentityBlock() const;
+    // The clock block with the running clock in its first six bytes.
+    QByteArray ClockBlock() const;
 
     Options m_options;
     QHash<int, QByteArray> m_blocks;
@@ -81,6 +101,9 @@ private:
     QByteArray m_password1;
     QByteArray m_password2;
     int m_level = 0;
+    QDateTime m_clockBase;
+    QElapsedTimer m_clockRunning;
+    std::uint16_t m_networkAddress = 0;
 };
 
 // Collects bytes from a stream and cuts complete request frames out of it.

@@ -1,7 +1,7 @@
 // meter-sim: a virtual meter for a first run without hardware and for the tests.
 //   meter-sim [--tcp HOST:PORT] [--pty PATH] [--config FILE.cfg] [--serial N]
 //             [--version A.B.C/D.E.F] [--password1 P] [--password2 P] [--address N]
-//             [--fault KIND[=VALUE][@COMMAND][*COUNT]]...
+//             [--require-stop] [--fault KIND[=VALUE][@COMMAND[/SUB]][*COUNT]]...
 // It prints one line when it is ready and serves until it is stopped.
 #include "MeterSim.h"
 #include "MeterSimConfig.h"
@@ -36,7 +36,8 @@ QString NextValue(const QStringList& args, int& i)
     return args[++i];
 }
 
-// KIND[=VALUE][@COMMAND][*COUNT], for example status=7, short=10@0x0A, silent*3, delay=500*-1.
+// KIND[=VALUE][@COMMAND[/SUB]][*COUNT], for example status=7, short=10@0x0A, silent*3,
+// delay=500*-1, status=2@0x09/0x88.
 MeterFault ParseFault(const QString& text)
 {
     MeterFault f;
@@ -49,7 +50,10 @@ MeterFault ParseFault(const QString& text)
     const int at = rest.indexOf(QLatin1Char('@'));
     if (at >= 0) {
         bool ok = false;
-        f.command = rest.mid(at + 1).toInt(&ok, 0);
+        const QString target = rest.mid(at + 1);
+        f.command = target.section(QLatin1Char('/'), 0, 0).toInt(&ok, 0);
+        if (ok && target.contains(QLatin1Char('/')))
+            f.subCommand = target.section(QLatin1Char('/'), 1).toInt(&ok, 0);
         if (!ok)
             Fail(QStringLiteral("bad fault command in %1").arg(text));
         rest.truncate(at);
@@ -112,6 +116,8 @@ int main(int argc, char* argv[])
             options.password2 = NextValue(args, i).toLatin1();
         } else if (a == QLatin1String("--address")) {
             options.address = std::uint16_t(NextValue(args, i).toUInt());
+        } else if (a == QLatin1String("--require-stop")) {
+            options.requireStop = true;
         } else if (a == QLatin1String("--fault")) {
             faults.append(ParseFault(NextValue(args, i)));
         } else {

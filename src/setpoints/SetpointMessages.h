@@ -1,0 +1,28 @@
+#pragma once
+// The texts of the setpoint exchanges, as the user sees them.
+#include <QString>
+
+namespace msg {
+
+inline const QString kClockReadFailure = QStringLiteral("Сбой при выполнении операции чтения");
+
+inline const QString kSetClockQuestion = QStringLiteral("ВНИМАНИЕ! Установка нового времени прибора\n")
+    + QStringLiteral("приведёт к удалению ВСЕХ результатов измерений\n")
+    + QStringLiteral("и протокола работы прибора.\n") + QStringLiteral("Подтверждаете удаление данных?\n");
+
+inline const QString kClockNeedsStopQuestion = QStringLiteral("Установка времени прибора\n")
+    + QStringLiteral("возможна только в режиме СТОП.\n") + QStringLiteral("Время не будет установлено.\n")
+    + QStringLiteral("Продолжить запись?\n");
+
+inline const QString kSetpointsNeedStop
+    = QStringLiteral("Запись уставок возможна\n") + QStringLiteral("только в режиме СТОП.\n");
+
+inline const QString kNotStoppedNotAllWritten
+    = QStringLiteral("Прибор должен быть в режиме СТОП.\nНе все данные были записаны!");
+
+inline const QString kNotAllWritten = QStringLiteral("Не все данные были записаны!");
+
+inline const QString kChangeAddressQuestion
+    = QStringLiteral("Внимание!\nБудет изменён адрес прибора в сети.\nПродолжить?");
+
+} // namespace msg
