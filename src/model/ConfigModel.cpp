@@ -88,9 +88,10 @@ QByteArray ParameterGroupRecord::ToBytes() const
 
 ParameterGroupRecord ParameterGroupRecord::FromBytes(QByteArrayView bytes)
 {
-    Q_ASSERT(bytes.size() == kSize);
+    QByteArray record = bytes.first(qMin<qsizetype>(bytes.size(), kSize)).toByteArray();
+    record.resize(kSize, '\0');
     ParameterGroupRecord group;
-    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const auto* p = reinterpret_cast<const uchar*>(record.constData());
     group.count = qFromLittleEndian<quint16>(p);
     std::memcpy(group.name.data(), p + 2, kNameSize);
     for (int i = 0; i < kMaxParameters; ++i)
@@ -109,10 +110,11 @@ QByteArray GroupsToBytes(const std::array<ParameterGroupRecord, kGroupCount>& gr
 
 std::array<ParameterGroupRecord, kGroupCount> GroupsFromBytes(QByteArrayView bytes)
 {
-    Q_ASSERT(bytes.size() == kGroupsBlockSize);
     std::array<ParameterGroupRecord, kGroupCount> groups;
-    for (int g = 0; g < kGroupCount; ++g)
-        groups[size_t(g)] = ParameterGroupRecord::FromBytes(bytes.sliced(g * ParameterGroupRecord::kSize, ParameterGroupRecord::kSize));
+    for (int g = 0; g < kGroupCount; ++g) {
+        const qsizetype start = qMin<qsizetype>(g * ParameterGroupRecord::kSize, bytes.size());
+        groups[size_t(g)] = ParameterGroupRecord::FromBytes(bytes.sliced(start));
+    }
     return groups;
 }
 

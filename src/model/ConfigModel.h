@@ -12,10 +12,8 @@
 #include "selection/ParameterCatalogue.h"
 
 #include <QByteArray>
-#include <QString>
 
 #include <array>
-#include <optional>
 
 // Percent limits of one voltage kind (line-to-line or phase).
 struct VoltageLimitSet {
@@ -56,7 +54,8 @@ struct ParameterGroupRecord {
     // min(count, 50): never trust a count from a meter or a file further than the record.
     int UsableCount() const { return count < kMaxParameters ? count : kMaxParameters; }
 
-    // The exact 218 bytes (little-endian), and back; FromBytes wants exactly kSize bytes.
+    // The exact 218 bytes (little-endian), and back; FromBytes reads missing bytes of a
+    // shorter input as zero and ignores bytes beyond the record.
     QByteArray ToBytes() const;
     static ParameterGroupRecord FromBytes(QByteArrayView bytes);
 
@@ -74,8 +73,8 @@ constexpr int kLoadPeriodBoundaries = 8;
 constexpr int kCalcChoiceCount = 9;
 constexpr int kGprsProfiles = 2;
 
-// The six group records as the 1308-byte groups block, and back (exactly kGroupsBlockSize
-// bytes).
+// The six group records as the 1308-byte groups block, and back (missing bytes of a shorter
+// block read as zero).
 QByteArray GroupsToBytes(const std::array<ParameterGroupRecord, kGroupCount>& groups);
 std::array<ParameterGroupRecord, kGroupCount> GroupsFromBytes(QByteArrayView bytes);
 

@@ -269,6 +269,12 @@ void TestConfigModel::groupRecordToleratesDamagedNameAndCount()
 
     group.SetNameText(QByteArray(20, 'Y'));
     QCOMPARE(group.ToBytes().mid(2, 16), QByteArray(15, 'Y') + '\0');
+
+    // A block cut short (a meter reply that ended early): what is missing reads as zero.
+    const auto groups = GroupsFromBytes(QByteArray(300, '\1'));
+    QCOMPARE(groups[0].ToBytes(), QByteArray(218, '\1'));
+    QCOMPARE(groups[1].ToBytes(), QByteArray(82, '\1') + QByteArray(136, '\0'));
+    QCOMPARE(groups[5], ParameterGroupRecord{});
 }
 
 void TestConfigModel::modelChangedFlag()
