@@ -41,6 +41,7 @@ QByteArray TextAt(const QSqlQuery& query, int column)
 
 bool TermDictionary::Load(const QString& path, UserPrompt& prompt)
 {
+    Clear();
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     // SQLite would happily create a missing file; the dictionary is only ever read.
     if (!QFileInfo(fullPath).isFile()) {

@@ -20,8 +20,8 @@ public:
         quint32 key = 0;         // [Type] | [Value2] << 8 | [Faza] << 16
     };
 
-    // Reads "SELECT * FROM Alphavit ORDER BY Number ASC" from the SQLite file at path and
-    // appends one entry per row. A missing or unopenable file is reported as
+    // Replaces the entries with the rows of "SELECT * FROM Alphavit ORDER BY Number ASC"
+    // read from the SQLite file at path. A missing or unopenable file is reported as
     // "Не удалось найти файл %s." and leaves the dictionary empty; an error while reading
     // is reported with the database's own text and keeps the rows read so far.
     // Returns false when anything was reported.

@@ -47,7 +47,8 @@ int CmdCompile(const QStringList& args)
     QByteArray source;
     if (!ReadFile(options.Positional().first(), source))
         return cli::kFailure;
-    QString text = QString::fromUtf8(source);
+    // The rule editor knows only "\n" as a line end.
+    QString text = QString::fromUtf8(source).replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
 
