@@ -109,7 +109,17 @@ double VoltageFromMillivolts(std::uint32_t millivolts)
 
 std::uint32_t VoltageToMillivolts(double volts)
 {
-    return std::uint32_t(std::uint64_t(TruncateToInt64(volts * 1000.0)));
+    // A voltage read from the meter went through single precision (381051 mV reads as
+    // 381.050994...); truncating it would write back one millivolt less on every read and
+    // write. A value within single precision of a whole millivolt is that millivolt; any
+    // other value is truncated toward zero.
+    const double millivolts = volts * 1000.0;
+    if (std::isfinite(millivolts)) {
+        const double nearest = std::round(millivolts);
+        if (std::fabs(millivolts - nearest) <= std::fabs(nearest) * std::ldexp(1.0, -23))
+            return std::uint32_t(std::uint64_t(TruncateToInt64(nearest)));
+    }
+    return std::uint32_t(std::uint64_t(TruncateToInt64(millivolts)));
 }
 
 double PercentFromHundredths(int hundredths)
