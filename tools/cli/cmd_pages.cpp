@@ -121,8 +121,8 @@ int CmdWrite(const QStringList& args)
     callbacks.compilerMessages = &compilerLines;
     const bool written = WriteActivePage(command.page, SettingsOf(*command.link), command.link->Engine(), model,
                                          progress, command.link->Prompt(), callbacks);
-    // The compiler's message list: its lines, error line included, as the page shows them.
+    // The compiler's message list, as the compile command prints it.
     for (const QString& line : std::as_const(compilerLines))
-        cli::Err(line);
+        cli::Out(line + QLatin1Char('\n'));
     return written ? cli::kOk : cli::kFailure;
 }

@@ -1,0 +1,126 @@
+// The read and write commands of the main window: address test, identification, the
+// version check before a write, and the hand-over to the active page.
+#include "ExchangeBench.h"
+#include "common/Cp1251.h"
+#include "device/DeviceMessages.h"
+#include "device/PageExchange.h"
+#include "model/ConfigModel.h"
+
+#include <QTest>
+
+namespace {
+
+const QByteArray kMeterVersion = "1.7.0 / 2.1.3";
+const QByteArray kMeterModel = cp1251::Encode(u"Ворант-ПКЭ-1.7");
+const QString kVersionConflict = QStringLiteral("Конфликт версий.     \nДанные не записаны.");
+const QString kExchangeFailure = QStringLiteral("Сбой при обмене данными.   \n Повторите запись.");
+
+bool IsIdentify(const SentFrame& f) { return f.command == 0x0A && f.subCommand == 0x02; }
+
+} // namespace
+
+class PageExchangeTest : public QObject {
+    Q_OBJECT
+private slots:
+    void writeChecksTheMeterIdentity_data()
+    {
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<QByteArray>("model");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("same meter") << kMeterVersion << kMeterModel << true;
+        QTest::newRow("empty identity adopts the meter's") << QByteArray() << QByteArray() << true;
+        QTest::newRow("empty version only") << QByteArray() << kMeterModel << true;
+        QTest::newRow("other version") << QByteArray("1.7.0 / 2.1.4") << kMeterModel << false;
+        QTest::newRow("other model") << kMeterVersion << cp1251::Encode(u"Ворант-ПКЭ-1.8") << false;
+        QTest::newRow("case matters") << kMeterVersion << cp1251::Encode(u"ворант-ПКЭ-1.7") << false;
+    }
+    void writeChecksTheMeterIdentity()
+    {
+        QFETCH(QByteArray, version);
+        QFETCH(QByteArray, model);
+        QFETCH(bool, written);
+        ExchangeBench b;
+        ConfigModel m = NewConfigModel();
+        m.firmware_version = version;
+        m.modification = model;
+        QCOMPARE(WriteActivePage(PageKind::Groups, b.settings, b.engine, m, b.progress, b.prompt), written);
+        const QList<SentFrame> sent = b.Sent();
+        QVERIFY(IsIdentify(sent.first()));
+        QCOMPARE(b.Written().size(), written ? 1 : 0);
+        QCOMPARE(b.prompt.texts(), written ? QStringList() : QStringList{kVersionConflict});
+        if (written) {
+            QCOMPARE(m.firmware_version, kMeterVersion);
+            QCOMPARE(m.modification, kMeterModel);
+        }
+        QCOMPARE(b.progress.ranges.first(), qMakePair(0, 150));
+    }
+
+    void readIdentifiesOnlyAnUnknownMeter()
+    {
+        ExchangeBench b;
+        ConfigModel m = NewConfigModel();
+        int loads = 0;
+        PageCallbacks callbacks;
+        callbacks.loadConnectionPage = [&loads] { ++loads; };
+        QVERIFY(ReadActivePage(PageKind::Connection, b.settings, b.engine, m, b.progress, b.prompt, callbacks));
+        QCOMPARE(b.Sent().size(), 1);
+        QCOMPARE(m.firmware_version, kMeterVersion);
+        QCOMPARE(m.modification, kMeterModel);
+        QCOMPARE(loads, 1);
+
+        // Known now: the connection page sends nothing, another page only its own block,
+        // whatever meter answers.
+        b.meter.ClearRequests();
+        m.firmware_version = "9.9.9 / 9.9.9";
+        QVERIFY(ReadActivePage(PageKind::Connection, b.settings, b.engine, m, b.progress, b.prompt, callbacks));
+        QVERIFY(ReadActivePage(PageKind::Archive, b.settings, b.engine, m, b.progress, b.prompt, callbacks));
+        QCOMPARE(b.Sent(), (QList<SentFrame>{{0x0B, 0x01, {}}}));
+        QCOMPARE(loads, 1);
+    }
+
+    void addressOutsideTheRangeSendsNothing_data()
+    {
+        QTest::addColumn<int>("address");
+        QTest::newRow("0") << 0;
+        QTest::newRow("65536") << 65536;
+        QTest::newRow("negative") << -1;
+    }
+    void addressOutsideTheRangeSendsNothing()
+    {
+        QFETCH(int, address);
+        ExchangeBench b;
+        b.settings.deviceAddress = address;
+        ConfigModel m = NewConfigModel();
+        QVERIFY(!ReadActivePage(PageKind::Groups, b.settings, b.engine, m, b.progress, b.prompt));
+        QVERIFY(!WriteActivePage(PageKind::Groups, b.settings, b.engine, m, b.progress, b.prompt));
+        QVERIFY(b.meter.Requests().isEmpty());
+        QCOMPARE(b.prompt.texts(), QStringList(2, msg::kAddressRangePage));
+        QCOMPARE(b.prompt.kinds(), QStringList(2, QStringLiteral("plain")));
+    }
+
+    void identificationFailure()
+    {
+        ExchangeBench b;
+        b.Fault(MeterFault::Kind::Status, 7, 0x0A, 0x02, 2);
+        ConfigModel m = NewConfigModel();
+        QVERIFY(!ReadActivePage(PageKind::Setpoints, b.settings, b.engine, m, b.progress, b.prompt));
+        QVERIFY(!WriteActivePage(PageKind::Setpoints, b.settings, b.engine, m, b.progress, b.prompt));
+        QCOMPARE(b.prompt.texts(), QStringList({msg::kBusy, kExchangeFailure, msg::kBusy, kExchangeFailure}));
+        QCOMPARE(b.Sent().size(), 2);
+        QVERIFY(m.firmware_version.isEmpty());
+    }
+
+    void disabledPagesDoNothing()
+    {
+        ExchangeBench b;
+        ConfigModel m = NewConfigModel();
+        QVERIFY(!ReadActivePage(PageKind::Terminal, b.settings, b.engine, m, b.progress, b.prompt));
+        QVERIFY(!WriteActivePage(PageKind::Terminal, b.settings, b.engine, m, b.progress, b.prompt));
+        QVERIFY(!WriteActivePage(PageKind::Connection, b.settings, b.engine, m, b.progress, b.prompt));
+        QVERIFY(b.meter.Requests().isEmpty());
+        QVERIFY(b.prompt.shown().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(PageExchangeTest)
+#include "tst_pageexchange.moc"
