@@ -7,6 +7,8 @@
 #include "model/ConfigModel.h"
 #include "selection/SelectionExchange.h"
 
+#include <QHash>
+
 namespace {
 
 const QString kExchangeFailure = QStringLiteral("Сбой при обмене данными.   \n Повторите запись.");

@@ -6,6 +6,8 @@
 #include "setpoints/SetpointExchange.h"
 #include "rules/ControlCodeExchange.h"
 
+#include <optional>
+
 class CProcessCommand;
 class ProgressSink;
 class TermDictionary;

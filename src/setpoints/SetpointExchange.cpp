@@ -200,7 +200,8 @@ ClockOutcome SetClock(CProcessCommand& engine, ConfigModel& model, ProgressSink&
 bool WriteSequence(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model,
                    ProgressSink& progress, UserPrompt& prompt, const SetpointHooks& hooks, SetpointWriter& writer)
 {
-    if (model.write_time && !prompt.AskYesNo(msg::kSetClockQuestion))
+    const bool ticked = hooks.writeTimeTicked ? hooks.writeTimeTicked() : model.write_time != 0;
+    if (ticked && !prompt.AskYesNo(msg::kSetClockQuestion))
         return false;
     RunHook(hooks.storePages);
     if (model.write_time && SetClock(engine, model, progress, prompt, hooks, writer) == ClockOutcome::End)

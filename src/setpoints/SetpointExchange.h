@@ -13,6 +13,9 @@ class UserPrompt;
 struct ConfigModel;
 
 struct SetpointHooks {
+    // Whether the time sub-page's "Запись времени и даты" box is ticked, asked before the
+    // sub-pages are stored; the model's write_time when unset.
+    std::function<bool()> writeTimeTicked;
     std::function<void()> storePages;     // every sub-page -> model, before a write
     std::function<void()> storeTimePage;  // the time sub-page -> model, before the clock is set
     std::function<void()> loadPages;      // model -> every sub-page, after a read or a reset

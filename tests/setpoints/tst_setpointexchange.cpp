@@ -259,6 +259,7 @@ private slots:
         QTest::newRow("running, no: only the clock read") << true << false << 1;
         QTest::newRow("running, yes: setpoints without the clock") << true << true << 1 + 1 + 12;
     }
+    // The page asks its box before the sub-pages are stored into the model.
     void clockQuestions()
     {
         QFETCH(bool, firstAnswer);
@@ -267,12 +268,15 @@ private slots:
         ExchangeBench b;
         b.meter.SetMode(kModeRunning);
         ConfigModel m = NewConfigModel();
-        m.write_time = 1;
         b.prompt.AnswerNext(firstAnswer);
         b.prompt.AnswerNext(secondAnswer);
         bool stored = false;
         SetpointHooks hooks;
-        hooks.storePages = [&stored] { stored = true; };
+        hooks.writeTimeTicked = [] { return true; };
+        hooks.storePages = [&stored, &m] {
+            stored = true;
+            m.write_time = 1;
+        };
         const SetpointWriteResult r = WriteSetpoints(b.settings, b.engine, m, b.progress, b.prompt, hooks);
         QCOMPARE(r.finished, firstAnswer && secondAnswer);
         QCOMPARE(b.Sent().size(), frames);
