@@ -176,6 +176,22 @@ private slots:
         QCOMPARE(GroupsToBytes(Load(read).groups), GroupsToBytes(NewConfigModel().groups));
     }
 
+    void meterWithoutTheAveragingBlock()
+    {
+        MeterProcess meter;
+        QVERIFY(meter.Start({QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--fault"),
+                             QStringLiteral("status=2@0x09/0x88*-1"), QStringLiteral("--fault"),
+                             QStringLiteral("status=3@0x09/0x08*-1")}));
+        QString err;
+        QCOMPARE(Cli(QStringList{QStringLiteral("write"), QStringLiteral("setpoints")} + Link(meter) + QStringList{QStringLiteral("--cfg"), m_written}, &err), 1);
+        QCOMPARE(err, QStringLiteral("error: Не все данные были записаны!\n"));
+        const QString read = m_dir.filePath(QStringLiteral("no-averaging.cfg"));
+        QCOMPARE(Cli(QStringList{QStringLiteral("read"), QStringLiteral("setpoints")} + Link(meter) + QStringList{QStringLiteral("--cfg"), read}), 0);
+        const ConfigModel back = Load(read);
+        QCOMPARE(int(back.f_avg_period), 0);
+        QCOMPARE(back.u_nom_phase, 230.0);  // the other blocks went in
+    }
+
     void stoppedMeterRequiredForSetpoints()
     {
         // A running meter that insists on the stop mode refuses every block with 18.

@@ -42,12 +42,16 @@ MeterSim::MeterSim(const Options& options)
 
 std::uint8_t MeterSim::Mode() const
 {
-    return std::uint8_t(m_blocks.value(Key(frame::kCmdClock, 1)).at(setpoints::kClockModeOffset));
+    const QByteArray clock = m_blocks.value(Key(frame::kCmdClock, 1));
+    return clock.size() > setpoints::kClockModeOffset ? std::uint8_t(clock[setpoints::kClockModeOffset]) : 0;
 }
 
 void MeterSim::SetMode(std::uint8_t mode)
 {
-    m_blocks[Key(frame::kCmdClock, 1)][setpoints::kClockModeOffset] = char(mode);
+    QByteArray& clock = m_blocks[Key(frame::kCmdClock, 1)];
+    if (clock.size() < setpoints::kClockBlockSize)
+        clock.resize(setpoints::kClockBlockSize, '\0');
+    clock[setpoints::kClockModeOffset] = char(mode);
 }
 
 QDateTime MeterSim::Clock() const
@@ -86,7 +90,10 @@ int MeterSim::HandleWrite(std::uint8_t command, std::uint8_t subCommand, const Q
         return frame::kStatusOk;
     }
     if (command == frame::kCmdSetpointGroup0F && (sub == 1 || sub == 2) && data.size() == 1) {
-        m_blocks[Key(command, 1)][sub - 1] = data[0];
+        QByteArray& corrections = m_blocks[Key(command, 1)];
+        if (corrections.size() < setpoints::kCorrectionBlockSize)
+            corrections.resize(setpoints::kCorrectionBlockSize, '\0');
+        corrections[sub - 1] = data[0];
         return frame::kStatusOk;
     }
     if (command == frame::kCmdNetworkAddress && data.size() == setpoints::kAddressBlockSize) {
@@ -159,7 +166,8 @@ QByteArray MeterSim::ClockBlock() const
 {
     QByteArray block = m_blocks.value(Key(frame::kCmdClock, 1));
     const QByteArray now = setpoints::EncodeClockSetBlock(Clock());
-    block.replace(0, now.size(), now);
+    if (block.size() >= now.size())
+        block.replace(0, now.size(), now);
     return block;
 }
 
