@@ -292,7 +292,7 @@ bool IsTwoOperandSign(char ch)
 
 // Rebuilds the infix text of a condition from its postfix words. Brackets go around a left
 // operand whose last sign binds no tighter than the current one; the right operand never
-// gets any, which is how meters have always shown such code. Any shortage of operands gives
+// gets any, which is how read-back code has always looked. Any shortage of operands gives
 // an empty condition.
 QByteArray Infix(QByteArrayView postfix)
 {
