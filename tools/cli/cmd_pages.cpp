@@ -56,10 +56,12 @@ LinkSettings SettingsOf(cli::MeterLink& link)
     return LinkSettings{engine.PortName(), engine.LinkParameter(), tested};
 }
 
-bool LoadDictionary(PageCommand& command)
+// Like the pulse I/O page: a missing dictionary is reported and the page goes on with what
+// was read (an empty rules text still compiles, every word is unknown).
+void LoadDictionary(PageCommand& command)
 {
-    return command.page != PageKind::Pulse
-        || command.dictionary.Load(TermDictionary::DefaultPath(), command.link->Prompt());
+    if (command.page == PageKind::Pulse)
+        command.dictionary.Load(TermDictionary::DefaultPath(), command.link->Prompt());
 }
 
 } // namespace
@@ -77,8 +79,7 @@ int CmdRead(const QStringList& args)
         cli::Err(QStringLiteral("error: ") + error);
         return cli::kFailure;
     }
-    if (!LoadDictionary(command))
-        return cli::kFailure;
+    LoadDictionary(command);
 
     NullProgress progress;
     QByteArray decoded;
@@ -111,8 +112,7 @@ int CmdWrite(const QStringList& args)
         cli::Err(QStringLiteral("error: ") + error);
         return cli::kFailure;
     }
-    if (!LoadDictionary(command))
-        return cli::kFailure;
+    LoadDictionary(command);
 
     NullProgress progress;
     QStringList compilerLines;
