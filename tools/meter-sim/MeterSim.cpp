@@ -1,2 +1,226 @@
 #include "MeterSim.h"
-MeterSim::MeterSim() = default;
+
+#include "device/Frame.h"
+
+namespace {
+
+int Key(std::uint8_t command, std::uint8_t subCommand)
+{
+    return (command << 8) | (subCommand & 0x7F);
+}
+
+// Status a meter gives a request it does not know.
+constexpr int kStatusUnknownCommand = 4;
+
+} // namespace
+
+MeterSim::MeterSim()
+    : MeterSim(Options())
+{
+}
+
+MeterSim::MeterSim(const Options& options)
+    : m_options(options)
+    , m_password1(options.password1)
+    , m_password2(options.password2)
+{
+    static const struct { std::uint8_t command; std::uint8_t sub; } kBlocks[] = {
+        {0x09, 1}, {0x09, 2}, {0x09, 3}, {0x09, 4}, {0x09, 5}, {0x09, 6}, {0x09, 7}, {0x09, 8},
+        {0x0A, 1}, {0x0B, 1}, {0x0F, 1}, {0x10, 1}, {0x11, 1}, {0x13, 1}, {0x15, 1}, {0x16, 1},
+    };
+    for (const auto& b : kBlocks) {
+        const char fill = b.command == frame::kCmdControlCode ? char(0xFF) : '\0';
+        m_blocks.insert(Key(b.command, b.sub), QByteArray(BlockLength(b.command, b.sub), fill));
+    }
+}
+
+int MeterSim::BlockLength(std::uint8_t command, std::uint8_t subCommand)
+{
+    const std::uint8_t sub = subCommand & 0x7F;
+    switch (command) {
+    case 0x09: {
+        static const int lengths[] = {0, 28, 128, 10, 8, 200, 196, 11, 2};
+        return sub >= 1 && sub <= 8 ? lengths[sub] : 0;
+    }
+    case 0x0A:
+        return sub == 1 ? 19 : sub == 2 ? 62 : 0;
+    case 0x0B:
+        return sub == 1 ? 56 : 0;
+    case 0x0F:
+        return sub == 1 ? 2 : 0;
+    case 0x10:
+        return sub == 1 ? 1308 : 0;
+    case 0x11:
+        return sub == 1 ? 7 : 0;
+    case 0x13:
+        return sub == 1 ? 512 : 0;
+    case 0x15:
+        return sub == 1 ? 500 : 0;
+    case 0x16:
+        return sub == 1 ? 4 : 0;
+    default:
+        return 0;
+    }
+}
+
+QByteArray MeterSim::Block(std::uint8_t command, std::uint8_t subCommand) const
+{
+    return m_blocks.value(Key(command, subCommand));
+}
+
+void MeterSim::SetBlock(std::uint8_t command, std::uint8_t subCommand, const QByteArray& bytes)
+{
+    m_blocks.insert(Key(command, subCommand), bytes);
+}
+
+QByteArray MeterSim::IdentityBlock() const
+{
+    QByteArray block(62, '\0');
+    block.replace(0, 5, m_options.version1.leftJustified(5, ' ', true));
+    block.replace(5, 5, m_options.version2.leftJustified(5, ' ', true));
+    block[29] = char(m_options.serial & 0xFF);
+    block[30] = char(m_options.serial >> 8);
+    for (int i = 31; i < 62; ++i)
+        block[i] = char(i - 31 + 1);
+    return block;
+}
+
+QByteArray MeterSim::Reply(const QByteArray& request, int status, QByteArrayView data) const
+{
+    frame::Header h;
+    frame::ParseHeader(request, &h);
+    h.length = std::uint16_t(data.size());
+    h.kind = frame::kKindOther;
+    h.status = std::uint16_t(status);
+    return frame::Build(h, data);
+}
+
+std::optional<MeterFault> MeterSim::TakeFault(std::uint8_t command)
+{
+    for (int i = 0; i < m_faults.size(); ++i) {
+        MeterFault& f = m_faults[i];
+        if (f.command >= 0 && f.command != command)
+            continue;
+        const MeterFault taken = f;
+        if (f.count > 0 && --f.count == 0)
+            m_faults.removeAt(i);
+        return taken;
+    }
+    return std::nullopt;
+}
+
+MeterReply MeterSim::Handle(const QByteArray& request)
+{
+    MeterReply out;
+    frame::Header h;
+    if (!frame::ParseHeader(request, &h))
+        return out;
+    m_requests.append(request);
+    if (m_options.address != 0 && h.address != m_options.address)
+        return out;  // another meter's frame: a meter on a shared line keeps quiet
+
+    const QByteArray data = request.mid(frame::kHeaderSize, h.length);
+    const std::optional<MeterFault> fault = TakeFault(h.command);
+    if (fault) {
+        switch (fault->kind) {
+        case MeterFault::Kind::Status:
+            out.bytes = Reply(request, fault->value);
+            return out;
+        case MeterFault::Kind::Silent:
+            return out;
+        case MeterFault::Kind::Hangup:
+            out.hangup = true;
+            return out;
+        case MeterFault::Kind::Garbage:
+            for (int i = 0; i < fault->value; ++i)
+                out.bytes.append(char((i * 37 + 11) & 0xFF));
+            return out;
+        default:
+            break;
+        }
+    }
+
+    const std::uint8_t sub = h.subCommand;
+    const bool write = sub & frame::kWriteBit;
+    if (h.command == frame::kCmdLinkTest) {
+        char echoed = request.back();
+        if (fault && fault->kind == MeterFault::Kind::BadLinkChecksum)
+            echoed = char(~echoed);
+        out.bytes = Reply(request, frame::kStatusOk, QByteArrayView(&echoed, 1));
+    } else if (h.command == frame::kCmdPassword) {
+        const QByteArray password = data.left(data.indexOf('\0') < 0 ? data.size() : data.indexOf('\0'));
+        int status = frame::kStatusWrongPassword;
+        if (sub == frame::kSubLoginLevel1 || sub == frame::kSubLoginLevel2) {
+            const int level = sub == frame::kSubLoginLevel1 ? 1 : 2;
+            if (password == Password(level)) {
+                m_level = level;
+                status = frame::kStatusOk;
+            }
+        } else if (sub == frame::kSubNewPasswordLevel1 || sub == frame::kSubNewPasswordLevel2) {
+            const int level = sub == frame::kSubNewPasswordLevel1 ? 1 : 2;
+            if (m_level >= level) {
+                (level == 1 ? m_password1 : m_password2) = password;
+                status = frame::kStatusOk;
+            }
+        } else {
+            status = kStatusUnknownCommand;
+        }
+        out.bytes = Reply(request, status);
+    } else if (h.command == frame::kCmdClock && sub == frame::kSubIdentify) {
+        out.bytes = m_level >= 1 ? Reply(request, frame::kStatusOk, IdentityBlock())
+                                 : Reply(request, frame::kStatusPasswordRequired);
+    } else if (!write) {
+        const auto it = m_blocks.constFind(Key(h.command, sub));
+        if (it == m_blocks.constEnd())
+            out.bytes = Reply(request, kStatusUnknownCommand);
+        else if (m_level < 1)
+            out.bytes = Reply(request, frame::kStatusPasswordRequired);
+        else
+            out.bytes = Reply(request, frame::kStatusOk, *it);
+    } else {
+        if (m_level < 2) {
+            out.bytes = Reply(request, frame::kStatusPasswordRequired);
+        } else {
+            const int expected = BlockLength(h.command, sub);
+            if (expected > 0 && expected == data.size())
+                m_blocks.insert(Key(h.command, sub), data);
+            else if (h.command == frame::kCmdNetworkAddress && data.size() == 2)
+                m_options.address = m_options.address ? std::uint16_t(std::uint8_t(data[0]) | (std::uint8_t(data[1]) << 8)) : 0;
+            else
+                m_blocks.insert(Key(h.command, sub) | 0x80, data);  // small writes kept apart
+            out.bytes = Reply(request, frame::kStatusOk);
+        }
+    }
+
+    if (fault) {
+        switch (fault->kind) {
+        case MeterFault::Kind::Short:
+            out.bytes.truncate(fault->value);
+            out.hangup = true;
+            break;
+        case MeterFault::Kind::Delay:
+            out.delayMs = fault->value;
+            break;
+        case MeterFault::Kind::EchoMismatch:
+            out.bytes[frame::kCommandOffset] = char(out.bytes[frame::kCommandOffset] ^ 0x40);
+            break;
+        default:
+            break;
+        }
+    }
+    return out;
+}
+
+std::optional<QByteArray> FrameAssembler::Next()
+{
+    if (m_buffer.size() < frame::kHeaderSize)
+        return std::nullopt;
+    frame::Header h;
+    frame::ParseHeader(m_buffer, &h);
+    const int total = frame::kHeaderSize + h.length + frame::kChecksumSize;
+    if (m_buffer.size() < total)
+        return std::nullopt;
+    QByteArray one = m_buffer.left(total);
+    m_buffer.remove(0, total);
+    return one;
+}

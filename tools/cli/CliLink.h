@@ -1,0 +1,42 @@
+#pragma once
+// The LINK options shared by every command that talks to a meter:
+//   (--tcp HOST:PORT [--timeout SECONDS] | --serial PORT [--baud N])
+//   --address N [--level 1|2] [--password P] [--yes]
+#include "CliPrompt.h"
+#include "device/EthernetPort.h"
+#include "device/ProcessCommand.h"
+#include "device/SerialPort.h"
+
+#include <QStringList>
+
+#include <memory>
+
+namespace cli {
+
+class Options;
+
+// Option names for cli::Options::Parse.
+QStringList LinkValuedOptions();
+QStringList LinkFlagOptions();
+
+class MeterLink {
+public:
+    // Checks the options and sets up link, prompt and engine. On a usage error returns null
+    // after printing it; *exitCode is then set.
+    static std::unique_ptr<MeterLink> FromOptions(const Options& options, int* exitCode);
+
+    CProcessCommand& Engine() { return *m_engine; }
+    CliPrompt& Prompt() { return *m_prompt; }
+    // The address as given; outside 1..65535 the command shows the address notice.
+    long long Address() const { return m_address; }
+    bool AddressValid() const { return m_address >= 1 && m_address <= 65535; }
+
+private:
+    MeterLink() = default;
+    std::unique_ptr<CliPrompt> m_prompt;
+    std::unique_ptr<CSerial> m_link;
+    std::unique_ptr<CProcessCommand> m_engine;
+    long long m_address = 0;
+};
+
+} // namespace cli
