@@ -68,7 +68,6 @@ inline const QString kPasswordBadCharacters = QStringLiteral("Введёный �
 inline const QString kReadFailure = QStringLiteral("Сбой в процессе чтения данных");
 
 inline const QString kRateNotSupported = QStringLiteral("Выбранный порт не поддерживает необходимую скорость");
-inline const QString kQueueSizeFailure = QStringLiteral("Не прошло задание размеров очередей порта");
 
 inline const QString kPasswordTooLong = QStringLiteral("Пароль длиннее 10 символов не помещается в кадр.");
 

@@ -223,6 +223,21 @@ bool CProcessCommand::TestLink()
     return true;
 }
 
+std::optional<int> CProcessCommand::PasswordExchange(const QByteArray& request)
+{
+    QByteArray reply;
+    if (Exchange(request, reply) == ExchangeResult::OpenFailed) {
+        ShowOpenFailure();
+        return std::nullopt;
+    }
+    CloseLink();
+    if (reply.size() < frame::kReplyHeadSize) {
+        m_prompt.Notice(msg::kLoginChannelFailure);
+        return std::nullopt;
+    }
+    return StatusOf(reply);
+}
+
 bool CProcessCommand::Login(const QByteArray& password)
 {
     if (!m_link)
@@ -252,18 +267,10 @@ bool CProcessCommand::Login(const QByteArray& password)
         const QByteArray request = frame::BuildRequest(
             frame::kCmdPassword, level == 1 ? frame::kSubLoginLevel1 : frame::kSubLoginLevel2, m_deviceAddress,
             frame::kKindOther, data);
-        QByteArray reply;
-        if (Exchange(request, reply) == ExchangeResult::OpenFailed) {
-            ShowOpenFailure();
+        const std::optional<int> status = PasswordExchange(request);
+        if (!status)
             return false;
-        }
-        CloseLink();
-        if (reply.size() < frame::kReplyHeadSize) {
-            m_prompt.Notice(msg::kLoginChannelFailure);
-            return false;
-        }
-        const int status = StatusOf(reply);
-        if (status == frame::kStatusWrongPassword) {
+        if (*status == frame::kStatusWrongPassword) {
             if (attempt == kMaxLogins - 1) {
                 m_pause(kWrongPasswordPauseMs);
                 return false;
@@ -272,7 +279,7 @@ bool CProcessCommand::Login(const QByteArray& password)
                 return false;
             continue;
         }
-        if (status == frame::kStatusOk) {
+        if (*status == frame::kStatusOk) {
             m_accessLevel = std::uint8_t(level);
             m_storedPassword = toSend;
         }
@@ -301,17 +308,10 @@ bool CProcessCommand::ChangePassword(int levelIndex, const QByteArray& oldPasswo
         frame::kCmdPassword, levelIndex == 0 ? frame::kSubNewPasswordLevel1 : frame::kSubNewPasswordLevel2,
         m_deviceAddress, frame::kKindOther, data);
     for (int attempt = 0;;) {
-        QByteArray reply;
-        if (Exchange(request, reply) == ExchangeResult::OpenFailed) {
-            ShowOpenFailure();
+        const std::optional<int> status = PasswordExchange(request);
+        if (!status)
             return false;
-        }
-        CloseLink();
-        if (reply.size() < frame::kReplyHeadSize) {
-            m_prompt.Notice(msg::kLoginChannelFailure);
-            return false;
-        }
-        if (StatusOf(reply) != frame::kStatusOk) {
+        if (*status != frame::kStatusOk) {
             if (!m_prompt.AskYesNo(msg::kChangeWrongPassword))
                 return false;
             if (++attempt < kMaxLogins)

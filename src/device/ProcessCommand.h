@@ -68,7 +68,9 @@ private:
     void ShowWriteStatus(int status);
     void ShowAddressNotice();
     void CloseLink();
-    bool LoginAttempts(const QByteArray& password);
+    // A login or password-change frame: the reply status, or nullopt once the open-failure
+    // or channel message has been shown.
+    std::optional<int> PasswordExchange(const QByteArray& request);
 
     UserPrompt& m_prompt;
     std::uint8_t m_accessLevel = 0;

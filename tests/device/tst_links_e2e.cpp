@@ -21,15 +21,25 @@ QByteArray Pattern(int size)
     return bytes;
 }
 
+// An engine on a link, as the pages set it up before their exchanges.
+struct Engine {
+    ScriptedPrompt prompt;
+    CProcessCommand engine{prompt};
+    Engine(CSerial& link, const QString& port, std::uint32_t parameter)
+    {
+        engine.SetTransport(&link);
+        engine.SetPortName(port);
+        engine.SetLinkParameter(parameter);
+        engine.SetDeviceAddress(1);
+    }
+};
+
 // Identification, a 1308-byte block write and its read-back over one link.
 void IdentifyWriteRead(CSerial& link, const QString& port, std::uint32_t parameter)
 {
-    ScriptedPrompt prompt;
-    CProcessCommand engine(prompt);
-    engine.SetTransport(&link);
-    engine.SetPortName(port);
-    engine.SetLinkParameter(parameter);
-    engine.SetDeviceAddress(1);
+    Engine e(link, port, parameter);
+    ScriptedPrompt& prompt = e.prompt;
+    CProcessCommand& engine = e.engine;
     QVERIFY2(engine.TestLink(), qPrintable(prompt.texts().join('|')));
     prompt.LoginNext(2, "2222");
     QVERIFY(engine.Login(QByteArray()));
@@ -109,12 +119,9 @@ private slots:
         MeterProcess meter;
         QVERIFY(meter.Start({"--tcp", "127.0.0.1:0"}));
         const quint16 port = meter.TcpPort();
-        ScriptedPrompt prompt;
-        CProcessCommand engine(prompt);
-        engine.SetTransport(&link);
-        engine.SetPortName(QStringLiteral("127.0.0.1"));
-        engine.SetLinkParameter(port == 1 ? 2 : 1);  // nobody listens there
-        engine.SetDeviceAddress(1);
+        Engine e(link, QStringLiteral("127.0.0.1"), port == 1 ? 2 : 1);  // nobody listens there
+        ScriptedPrompt& prompt = e.prompt;
+        CProcessCommand& engine = e.engine;
         prompt.LoginNext(1, "1111");
         QVERIFY(!engine.Login(QByteArray()));
         QCOMPARE(prompt.texts().last(), msg::OpenFailure(QStringLiteral("127.0.0.1")));
@@ -126,12 +133,9 @@ private slots:
         QVERIFY(meter.Start({"--tcp", "127.0.0.1:0", "--fault", "delay=1500@0x16"}));
         CEthernetPort link;
         link.SetWaitCount(50);  // a 1 s time-out
-        ScriptedPrompt prompt;
-        CProcessCommand engine(prompt);
-        engine.SetTransport(&link);
-        engine.SetPortName(QStringLiteral("127.0.0.1"));
-        engine.SetLinkParameter(meter.TcpPort());
-        engine.SetDeviceAddress(1);
+        Engine e(link, QStringLiteral("127.0.0.1"), meter.TcpPort());
+        ScriptedPrompt& prompt = e.prompt;
+        CProcessCommand& engine = e.engine;
         prompt.LoginNext(1, "1111");
         std::uint8_t block[4] = {1, 2, 3, 4};
         std::uint16_t length = 4;
@@ -149,12 +153,9 @@ private slots:
         MeterProcess meter;
         QVERIFY(meter.Start({"--tcp", "127.0.0.1:0", "--fault", "short=30@0x10"}));
         CEthernetPort link;
-        ScriptedPrompt prompt;
-        CProcessCommand engine(prompt);
-        engine.SetTransport(&link);
-        engine.SetPortName(QStringLiteral("127.0.0.1"));
-        engine.SetLinkParameter(meter.TcpPort());
-        engine.SetDeviceAddress(1);
+        Engine e(link, QStringLiteral("127.0.0.1"), meter.TcpPort());
+        ScriptedPrompt& prompt = e.prompt;
+        CProcessCommand& engine = e.engine;
         prompt.LoginNext(1, "1111");
         QByteArray back(1308, 'x');
         std::uint16_t length = 1308;
