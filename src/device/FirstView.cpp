@@ -89,6 +89,7 @@ CFirstView::CFirstView(QWidget* parent)
     m_baudList = new QComboBox(serialBox);
     m_baudList->setObjectName(QStringLiteral("baudList"));
     m_baudList->addItems(BaudRates());
+    m_baudList->setCurrentText(QStringLiteral("115200"));
     m_baudList->setToolTip(QStringLiteral("Скорость обмена по выбранному порту"));
     m_modem = new QCheckBox(QStringLiteral("Использовать модем"), serialBox);
     m_modem->setObjectName(QStringLiteral("modem"));
