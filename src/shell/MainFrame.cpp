@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -353,7 +354,8 @@ bool CMainFrame::event(QEvent* event)
     if (event->type() == QEvent::Paint && !m_painted) {
         m_painted = true;
         if (StartupClock().isValid() && qEnvironmentVariableIsSet("LADOGRAF_STARTUP_TIMING"))
-            QTextStream(stderr) << "ladograf: main window painted " << StartupClock().elapsed() << " ms after start\n";
+            QTextStream(stderr) << "ladograf: main window painted " << StartupClock().elapsed()
+                                << " ms after main() began, at epoch ms " << QDateTime::currentMSecsSinceEpoch() << "\n";
     }
     return handled;
 }
