@@ -337,15 +337,21 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
+    if (OpenDroppedFiles(event->mimeData()->urls()))
+        event->acceptProposedAction();
+}
+
+bool CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls)
+{
+    // One document at a time: the first local file is opened like File Open.
     for (const QUrl& url : urls) {
         if (url.isLocalFile()) {
-            event->acceptProposedAction();
             activateWindow();
             OpenDocumentFile(url.toLocalFile());
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 bool CMainFrame::event(QEvent* event)

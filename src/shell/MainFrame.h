@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QStringList>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -68,6 +69,8 @@ public:
     bool OpenDocumentFile(const QString& path);
     void OnFileSave();
     void OnFileSaveAs();
+    // Files dropped on the window; false when none of them is a local file.
+    bool OpenDroppedFiles(const QList<QUrl>& urls);
 
     // The file dialogs; tests replace them. Empty answers cancel.
     void SetOpenFileAsker(std::function<QString()> ask) { m_askOpen = std::move(ask); }

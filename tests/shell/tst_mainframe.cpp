@@ -94,6 +94,7 @@ private slots:
 
     void newAsksToSaveChanges();
     void saveAndOpenClearTheChangeFlag();
+    void droppedFileOpensLikeFileOpen();
     void brokenFileLeavesTheDocumentAsItWas();
     void failedSaveKeepsTheOldFileAndTheFlag();
     void closingWithChangesAsks();
@@ -321,6 +322,27 @@ void MainFrameTest::saveAndOpenClearTheChangeFlag()
     ConfigModel reread;
     QVERIFY(LoadConfigFile(path, reread, w.prompt, nullptr));
     QCOMPARE(reread.connection_address, 654);
+}
+
+void MainFrameTest::droppedFileOpensLikeFileOpen()
+{
+    Window w;
+    const QString path = w.File("dropped.cfg");
+    w.Doc().Model().connection_address = 4242;
+    QVERIFY(SaveConfigFile(path, w.Doc().Model(), nullptr));
+    w.frame->OnFileNew();
+    QCOMPARE(w.Doc().Model().connection_address, 0);
+
+    w.Edit("serialAddress")->setText(QStringLiteral("9"));
+    modelChanged().Set();
+    w.prompt.AnswerNextYesNoCancel(YesNoCancel::No);
+    QVERIFY(w.frame->acceptDrops());
+    QVERIFY(w.frame->OpenDroppedFiles({QUrl(QStringLiteral("https://example.org/x.cfg")), QUrl::fromLocalFile(path)}));
+    QCOMPARE(w.prompt.kinds(), QStringList{QStringLiteral("yesnocancel")});
+    QCOMPARE(w.Doc().Model().connection_address, 4242);
+    QCOMPARE(w.Edit("serialAddress")->text(), QStringLiteral("4242"));
+    QCOMPARE(w.Doc().PathName(), QFileInfo(path).absoluteFilePath());
+    QVERIFY(!modelChanged().IsSet());
 }
 
 void MainFrameTest::brokenFileLeavesTheDocumentAsItWas()
