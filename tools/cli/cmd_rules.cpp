@@ -1,14 +1,94 @@
+// compile and decode: the pulse I/O rules and their control-code block.
 #include "CliCommon.h"
+#include "CliPrompt.h"
 
-int CmdCompile(const QStringList&)
+#include "common/Cp1251.h"
+#include "rules/RuleCompiler.h"
+#include "rules/RulesMessages.h"
+#include "rules/TermDictionary.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+// Reports a missing or unreadable dictionary like the pulse I/O page does and goes on
+// with what was read: every word is then unknown and the command fails on it.
+TermDictionary LoadDictionary(const cli::Options& options)
 {
-    cli::Err(QStringLiteral("error: not available yet"));
-    return cli::kFailure;
+    CliPrompt prompt(false, std::nullopt);
+    TermDictionary dictionary;
+    dictionary.Load(options.Value(QStringLiteral("--dictionary"), TermDictionary::DefaultPath()), prompt);
+    return dictionary;
 }
 
-int CmdDecode(const QStringList&)
+bool ReadFile(const QString& path, QByteArray& bytes)
 {
-    cli::Err(QStringLiteral("error: not available yet"));
-    return cli::kFailure;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        cli::Err(QStringLiteral("error: Не удалось открыть файл %1.").arg(path));
+        return false;
+    }
+    bytes = file.readAll();
+    return true;
 }
 
+} // namespace
+
+int CmdCompile(const QStringList& args)
+{
+    const QString usage = QStringLiteral("ladograf-cli compile RULES --out CODE [--dictionary DB]");
+    cli::Options options;
+    if (!options.Parse(args, {QStringLiteral("--out"), QStringLiteral("--dictionary")}, {}))
+        return cli::Usage(options.error() + QStringLiteral("\n") + usage);
+    if (options.Positional().size() != 1 || !options.Has(QStringLiteral("--out")))
+        return cli::Usage(usage);
+
+    QByteArray source;
+    if (!ReadFile(options.Positional().first(), source))
+        return cli::kFailure;
+    // The rule editor knows only "\n" as a line end.
+    QString text = QString::fromUtf8(source).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+
+    const TermDictionary dictionary = LoadDictionary(options);
+    QByteArray block = EmptyControlCode();
+    QStringList messages;
+    const bool compiled = RuleCompiler(dictionary).Compile(cp1251::Encode(text), block, messages);
+    for (const QString& line : std::as_const(messages))
+        cli::Out(line + QLatin1Char('\n'));
+    if (!compiled)
+        return cli::kFailure;
+
+    const QString out = options.Value(QStringLiteral("--out"));
+    QSaveFile file(out);
+    if (!file.open(QIODevice::WriteOnly) || file.write(block) != block.size() || !file.commit()) {
+        cli::Err(QStringLiteral("error: Не удалось записать файл %1.").arg(out));
+        return cli::kFailure;
+    }
+    return cli::kOk;
+}
+
+int CmdDecode(const QStringList& args)
+{
+    const QString usage = QStringLiteral("ladograf-cli decode CODE [--dictionary DB]");
+    cli::Options options;
+    if (!options.Parse(args, {QStringLiteral("--dictionary")}, {}))
+        return cli::Usage(options.error() + QStringLiteral("\n") + usage);
+    if (options.Positional().size() != 1)
+        return cli::Usage(usage);
+
+    QByteArray block;
+    if (!ReadFile(options.Positional().first(), block))
+        return cli::kFailure;
+
+    const TermDictionary dictionary = LoadDictionary(options);
+    QByteArray text;
+    if (!RuleCompiler(dictionary).Decode(block, text)) {
+        CliPrompt(false, std::nullopt).Notice(msg::kUndecodable);
+        return cli::kFailure;
+    }
+    cli::Out(cp1251::Decode(text));
+    return cli::kOk;
+}
