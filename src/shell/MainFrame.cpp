@@ -22,6 +22,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTextStream>
@@ -168,6 +170,10 @@ void CMainFrame::CreateActions()
     connect(Action(kReadFromDevice), &QAction::triggered, m_view, &CConfigView::OnReadFromDevice);
     connect(Action(kWriteToDevice), &QAction::triggered, m_view, &CConfigView::OnWriteToDevice);
     connect(Action(kChangePassword), &QAction::triggered, m_view, &CConfigView::OnChangePassword);
+    connect(Action(kFilePrintSetup), &QAction::triggered, this, [this] {
+        QPageSetupDialog dialog(&Printer(), this);
+        dialog.exec();
+    });
     connect(Action(kHelp), &QAction::triggered, this, &CMainFrame::ShowHelp);
     connect(Action(kAppAbout), &QAction::triggered, this, &CMainFrame::ShowAbout);
 
@@ -431,6 +437,14 @@ void CMainFrame::RebuildRecentMenu()
         m_fileMenu->insertAction(m_recentAnchor, action);
         m_recentActions << action;
     }
+}
+
+QPrinter& CMainFrame::Printer()
+{
+    // Made on first use: finding the default printer can take a while.
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>();
+    return *m_printer;
 }
 
 void CMainFrame::ShowAbout()

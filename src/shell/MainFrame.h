@@ -15,6 +15,7 @@ class CConfigView;
 class CEthernetPort;
 class CSerialPort;
 class QLabel;
+class QPrinter;
 class UserPrompt;
 
 // Command numbers of the menu and toolbar (the numbers the help and old notes use).
@@ -62,6 +63,7 @@ public:
     QLabel* MessagePane() const { return m_messagePane; }
     QLabel* ConnectionPane() const { return m_connectionPane; }
     const QFont& UiFont() const { return m_uiFont; }
+    QPrinter& Printer();
 
     // File commands. Each asks to save a changed document first.
     void OnFileNew();
@@ -119,6 +121,8 @@ private:
     QLabel* m_messagePane = nullptr;
     QLabel* m_connectionPane = nullptr;
     QFont m_uiFont;
+    // The printer the report prints on; "Настройка принтера..." sets it up.
+    std::unique_ptr<QPrinter> m_printer;
     std::function<QString()> m_askOpen;
     bool m_painted = false;
 };

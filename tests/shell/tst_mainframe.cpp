@@ -13,6 +13,7 @@
 #include "shell/AppSettings.h"
 #include "shell/ConfigDoc.h"
 #include "shell/ConfigView.h"
+#include "shell/HelpWindow.h"
 #include "shell/MainFrame.h"
 #include "shell/ProgressBar.h"
 #include "shell/Splash.h"
@@ -108,6 +109,7 @@ private slots:
     void splashClosesOnKeyAndSwallowsIt();
     void splashClosesByItself();
     void aboutBox();
+    void helpOpensAtItsTopic();
 };
 
 void MainFrameTest::initTestCase()
@@ -551,6 +553,16 @@ void MainFrameTest::aboutBox()
         for (int y = 6; y < 24 && !inked; ++y)
             inked = image.pixelColor(x, y) == CAboutDlg::TextColour();
     QVERIFY(inked);
+}
+
+void MainFrameTest::helpOpensAtItsTopic()
+{
+    QWidget owner;
+    QVERIFY(CHelpWindow::Show(&owner, 3));
+    auto* help = owner.findChild<CHelpWindow*>();
+    QVERIFY(help);
+    QCOMPARE(help->source().fragment(), QStringLiteral("topic3"));
+    QVERIFY(help->toPlainText().contains(QStringLiteral("Связь с прибором")));
 }
 
 QTEST_MAIN(MainFrameTest)
