@@ -38,6 +38,12 @@ CConfigApp::CConfigApp(int& argc, char** argv)
 
 CConfigApp::~CConfigApp() = default;
 
+bool CConfigApp::OpenStartDocument(CMainFrame& frame, const QStringList& files)
+{
+    CConfigDoc& document = frame.Document();
+    return files.isEmpty() ? document.OnNewDocument() : document.OnOpenDocument(files.first());
+}
+
 bool CConfigApp::InitInstance()
 {
     QCommandLineParser parser;
@@ -51,10 +57,7 @@ bool CConfigApp::InitInstance()
     parser.process(*this);
 
     m_frame = std::make_unique<CMainFrame>();
-    const QStringList files = parser.positionalArguments();
-    CConfigDoc& document = m_frame->Document();
-    const bool opened = files.isEmpty() ? document.OnNewDocument() : document.OnOpenDocument(files.first());
-    if (!opened)
+    if (!OpenStartDocument(*m_frame, parser.positionalArguments()))
         return false;
     if (parser.isSet(meter))
         PointEthernetAt(*m_frame->View().ConnectionPage(), parser.value(meter));

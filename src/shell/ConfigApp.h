@@ -17,6 +17,10 @@ public:
     bool InitInstance();
     CMainFrame* MainFrame() const { return m_frame.get(); }
 
+    // The document the program starts with: the first file named on the command line, or a
+    // new one. False when the file could not be opened (its report has been shown).
+    static bool OpenStartDocument(CMainFrame& frame, const QStringList& files);
+
 private:
     std::unique_ptr<CMainFrame> m_frame;
 };

@@ -91,9 +91,13 @@ void CConfigView::FirstInitialUpdate()
     connect(m_tabs, &QTabWidget::currentChanged, this, &CConfigView::OnTabSelected);
 
     const AppSettings settings = ReadSettings(m_settingsPath);
-    const int number = LeadingNumber(settings.number);
-    m_document.Model().connection_address = number;
-    m_document.Model().device_address = std::uint16_t(number);
+    // The last used address goes into a new configuration; a file opened at start keeps its
+    // own, or the page would show (and a save would write) an address the file never had.
+    if (m_document.PathName().isEmpty()) {
+        const int number = LeadingNumber(settings.number);
+        m_document.Model().connection_address = number;
+        m_document.Model().device_address = std::uint16_t(number);
+    }
     m_first->LoadSettings(settings);
     m_terminal->LoadSettings(settings);
 

@@ -11,6 +11,7 @@
 #include "model/ModelChanged.h"
 #include "shell/AboutBox.h"
 #include "shell/AppSettings.h"
+#include "shell/ConfigApp.h"
 #include "shell/ConfigDoc.h"
 #include "shell/ConfigView.h"
 #include "shell/HelpWindow.h"
@@ -96,6 +97,7 @@ private slots:
     void newAsksToSaveChanges();
     void saveAndOpenClearTheChangeFlag();
     void droppedFileOpensLikeFileOpen();
+    void commandLineFileIsTheStartDocument();
     void brokenFileLeavesTheDocumentAsItWas();
     void failedSaveKeepsTheOldFileAndTheFlag();
     void closingWithChangesAsks();
@@ -345,6 +347,37 @@ void MainFrameTest::droppedFileOpensLikeFileOpen()
     QCOMPARE(w.Edit("serialAddress")->text(), QStringLiteral("4242"));
     QCOMPARE(w.Doc().PathName(), QFileInfo(path).absoluteFilePath());
     QVERIFY(!modelChanged().IsSet());
+}
+
+void MainFrameTest::commandLineFileIsTheStartDocument()
+{
+    QTemporaryDir dir;
+    ScriptedPrompt prompt;
+    CMainFrame::Options options;
+    options.prompt = &prompt;
+    options.settingsPath = dir.filePath(QStringLiteral("s.ini"));
+    options.recentFiles = false;
+    ConfigModel model;
+    ApplyNewDocumentDefaults(model);
+    model.connection_address = 808;
+    const QString path = dir.filePath(QStringLiteral("start.cfg"));
+    QVERIFY(SaveConfigFile(path, model, nullptr));
+    {
+        CMainFrame frame(options);
+        frame.View().PortScan().SetProbe(&NoPorts);
+        QVERIFY(CConfigApp::OpenStartDocument(frame, {path}));
+        QVERIFY(frame.View().IsInitialised());
+        QCOMPARE(frame.Document().PathName(), QFileInfo(path).absoluteFilePath());
+        QCOMPARE(frame.View().ConnectionPage()->findChild<QLineEdit*>(QStringLiteral("serialAddress"))->text(),
+                 QStringLiteral("808"));
+    }
+    {
+        // A file that cannot be opened ends the start after its report.
+        CMainFrame frame(options);
+        QVERIFY(!CConfigApp::OpenStartDocument(frame, {dir.filePath(QStringLiteral("missing.cfg"))}));
+        QCOMPARE(prompt.kinds(), QStringList{QStringLiteral("notice")});
+        QVERIFY(!frame.View().IsInitialised());
+    }
 }
 
 void MainFrameTest::brokenFileLeavesTheDocumentAsItWas()
