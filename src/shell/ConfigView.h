@@ -97,8 +97,8 @@ private:
     void OnPortScanFinished(const QStringList& ports);
     void UpdateConnectionPane();
     void LayoutPages();
-    // Address test and the engine's settings, shared by both commands. nullopt after the
-    // address notice.
+    // The connection page's settings with the address tested, for both commands; nullopt
+    // after the address notice.
     std::optional<LinkTarget> TestedTarget();
 
     CConfigDoc& m_document;
