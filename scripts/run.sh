@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, starts the virtual meter on loopback and the program.
-# With no display at all the program runs on a virtual one (Xvfb).
+# The program starts with its Ethernet link pointed at the virtual meter (--meter), so
+# "Проверка связи" works at once. With no display at all it runs on a virtual one (Xvfb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -11,7 +12,7 @@ port=${LADOGRAF_SIM_PORT:-5555}
 sim=$!
 trap 'kill $sim 2>/dev/null || true' EXIT
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  xvfb-run -a "$build/src/app/ladograf" "$@"
+  xvfb-run -a "$build/src/app/ladograf" --meter "127.0.0.1:$port" "$@"
 else
-  "$build/src/app/ladograf" "$@"
+  "$build/src/app/ladograf" --meter "127.0.0.1:$port" "$@"
 fi

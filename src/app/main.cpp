@@ -1,13 +1,11 @@
-#include <QApplication>
-
-#include "shell/MainWindow.h"
+#include "shell/ConfigApp.h"
+#include "shell/MainFrame.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("VX"));
-    QApplication::setApplicationName(QStringLiteral("Ладограф"));
-    CMainFrame frame;
-    frame.show();
+    CMainFrame::MarkStartupClock();
+    CConfigApp app(argc, argv);
+    if (!app.InitInstance())
+        return 1;
     return app.exec();
 }

@@ -26,6 +26,12 @@ enum class QuestionIcon {
     Warning,
 };
 
+enum class YesNoCancel {
+    Yes,
+    No,
+    Cancel,
+};
+
 // What the authentication dialog returns: level 1 or 2 and the password as typed
 // (cp1251 bytes).
 struct Credentials {
@@ -42,6 +48,12 @@ public:
     virtual bool Ask(QuestionKind kind, const QString& text, QuestionIcon icon) = 0;
     // The authentication dialog; nullopt when the user cancels.
     virtual std::optional<Credentials> Authenticate() = 0;
+    // A Yes/No/Cancel question (the save prompt before a document is closed). Without a
+    // cancel button of its own an implementation answers it as a Yes/No question.
+    virtual YesNoCancel AskYesNoCancel(const QString& text, QuestionIcon icon = QuestionIcon::Warning)
+    {
+        return Ask(QuestionKind::YesNo, text, icon) ? YesNoCancel::Yes : YesNoCancel::No;
+    }
 
     void Error(const QString& text) { Message(MessageKind::Error, text); }
     void Notice(const QString& text) { Message(MessageKind::Notice, text); }

@@ -71,4 +71,8 @@ inline const QString kRateNotSupported = QStringLiteral("Выбранный по
 
 inline const QString kPasswordTooLong = QStringLiteral("Пароль длиннее 10 символов не помещается в кадр.");
 
+// The read and write commands of the active page.
+inline const QString kExchangeFailure = QStringLiteral("Сбой при обмене данными.   \n Повторите запись.");
+inline const QString kVersionConflict = QStringLiteral("Конфликт версий.     \nДанные не записаны.");
+
 } // namespace msg

@@ -19,6 +19,13 @@ std::optional<Credentials> ScriptedPrompt::Authenticate()
     return m_logins.isEmpty() ? std::nullopt : m_logins.dequeue();
 }
 
+YesNoCancel ScriptedPrompt::AskYesNoCancel(const QString& text, QuestionIcon icon)
+{
+    m_lastIcon = icon;
+    m_shown.append({QStringLiteral("yesnocancel"), text});
+    return m_threeWay.isEmpty() ? YesNoCancel::Cancel : m_threeWay.dequeue();
+}
+
 QStringList ScriptedPrompt::texts() const
 {
     QStringList out;

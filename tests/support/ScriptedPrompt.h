@@ -19,11 +19,14 @@ public:
     void Message(MessageKind kind, const QString& text) override;
     bool Ask(QuestionKind kind, const QString& text, QuestionIcon icon) override;
     std::optional<Credentials> Authenticate() override;
+    // Recorded as "yesnocancel"; answered from its own queue (Cancel when it is empty).
+    YesNoCancel AskYesNoCancel(const QString& text, QuestionIcon icon) override;
 
     // Queue answers.
     void AnswerNext(bool yes) { m_answers.enqueue(yes); }
     void LoginNext(int level, const QByteArray& password) { m_logins.enqueue(Credentials{level, password}); }
     void CancelNextLogin() { m_logins.enqueue(std::nullopt); }
+    void AnswerNextYesNoCancel(YesNoCancel answer) { m_threeWay.enqueue(answer); }
 
     const QList<Shown>& shown() const { return m_shown; }
     QStringList texts() const;          // every text in order
@@ -37,5 +40,6 @@ private:
     QList<Shown> m_shown;
     QQueue<bool> m_answers;
     QQueue<std::optional<Credentials>> m_logins;
+    QQueue<YesNoCancel> m_threeWay;
     QuestionIcon m_lastIcon = QuestionIcon::Question;
 };

@@ -1,0 +1,68 @@
+#include "ConfigApp.h"
+
+#include "ConfigDoc.h"
+#include "ConfigView.h"
+#include "MainFrame.h"
+#include "Splash.h"
+#include "device/FirstView.h"
+
+#include <QCommandLineParser>
+#include <QLineEdit>
+
+namespace {
+
+// "--meter HOST:PORT" points the Ethernet link at a meter for this run (the run script
+// uses it with the virtual meter), without changing what a normal first start shows.
+void PointEthernetAt(CFirstView& page, const QString& target)
+{
+    const int colon = target.lastIndexOf(QLatin1Char(':'));
+    if (colon <= 0)
+        return;
+    page.findChild<QLineEdit*>(QStringLiteral("host"))->setText(target.left(colon));
+    page.findChild<QLineEdit*>(QStringLiteral("tcpPort"))->setText(target.mid(colon + 1));
+    page.SetLinkChoice(CFirstView::EthernetLink);
+    auto* address = page.findChild<QLineEdit*>(QStringLiteral("ethernetAddress"));
+    if (address->text().isEmpty())
+        address->setText(QStringLiteral("1"));
+}
+
+} // namespace
+
+CConfigApp::CConfigApp(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+    setOrganizationName(QStringLiteral("VX"));
+    setApplicationName(QStringLiteral("Ладограф"));
+    setApplicationDisplayName(QStringLiteral("Ладограф"));
+}
+
+CConfigApp::~CConfigApp() = default;
+
+bool CConfigApp::OpenStartDocument(CMainFrame& frame, const QStringList& files)
+{
+    CConfigDoc& document = frame.Document();
+    return files.isEmpty() ? document.OnNewDocument() : document.OnOpenDocument(files.first());
+}
+
+bool CConfigApp::InitInstance()
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("a .cfg file to open"));
+    const QCommandLineOption noSplash(QStringLiteral("nosplash"), QStringLiteral("start without the splash"));
+    const QCommandLineOption meter(QStringLiteral("meter"), QStringLiteral("Ethernet link to HOST:PORT for this run"),
+                                   QStringLiteral("HOST:PORT"));
+    parser.addOption(noSplash);
+    parser.addOption(meter);
+    parser.addHelpOption();
+    parser.process(*this);
+
+    m_frame = std::make_unique<CMainFrame>();
+    if (!OpenStartDocument(*m_frame, parser.positionalArguments()))
+        return false;
+    if (parser.isSet(meter))
+        PointEthernetAt(*m_frame->View().ConnectionPage(), parser.value(meter));
+    m_frame->showMaximized();
+    if (!parser.isSet(noSplash))
+        CSplashWnd::ShowSplashScreen(m_frame.get());
+    return true;
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The common interface of the seven pages of the page host. Every page but the terminal
+// moves data between its controls and the model with ExchangeWithModel; a page that talks
+// to the meter offers a read and a write routine; the Edit commands are routed to the page
+// showing. The default of each routine does nothing, so a page implements only what it has.
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+
+struct ConfigModel;
+class CProcessCommand;
+class CProgressBar;
+
+class CFormPage : public QWidget {
+public:
+    explicit CFormPage(QWidget* parent = nullptr)
+        : QWidget(parent)
+    {
+    }
+
+    enum Direction { ToModel = 0, ToPage = 1 };
+
+    // direction 1: fill the controls from the model; direction 0: store them into it.
+    virtual void ExchangeWithModel(ConfigModel& model, int direction)
+    {
+        Q_UNUSED(model);
+        Q_UNUSED(direction);
+    }
+    // False for the terminal, which holds nothing of the configuration.
+    virtual bool HasModelExchange() const { return true; }
+
+    // The read and write commands of the active page. Each routine first gives the engine
+    // the port name, link parameter and address it receives, then sets the indicator's
+    // range and step and steps it while it works. They report their own failures.
+    virtual bool ReadFromDevice(const QString& portName, std::uint32_t linkParameter, int address,
+                                ConfigModel& model, CProgressBar& progress)
+    {
+        Q_UNUSED(portName);
+        Q_UNUSED(linkParameter);
+        Q_UNUSED(address);
+        Q_UNUSED(model);
+        Q_UNUSED(progress);
+        return true;
+    }
+    virtual bool WriteToDevice(const QString& portName, std::uint32_t linkParameter, int address,
+                               ConfigModel& model, CProgressBar& progress)
+    {
+        Q_UNUSED(portName);
+        Q_UNUSED(linkParameter);
+        Q_UNUSED(address);
+        Q_UNUSED(model);
+        Q_UNUSED(progress);
+        return true;
+    }
+
+    // The Edit menu's commands while this page shows.
+    virtual void EditCut() {}
+    virtual void EditCopy() {}
+    virtual void EditPaste() {}
+
+    // Handed out once by the page host.
+    virtual void AttachProcessCommand(CProcessCommand* processor) { m_processor = processor; }
+    CProcessCommand* Processor() const { return m_processor; }
+
+    // The host lays the pages out when its window changes size; pages with controls that
+    // stretch with the window place them here. page is the page rectangle, client the
+    // host's client rectangle (both in the host's coordinates).
+    virtual void LayoutStretchingControls(const QRect& page, const QRect& client)
+    {
+        Q_UNUSED(page);
+        Q_UNUSED(client);
+    }
+
+private:
+    CProcessCommand* m_processor = nullptr;
+};

@@ -1,0 +1,40 @@
+#pragma once
+// The row-labelled grid of the coefficient and archive pages: a table whose first column
+// the owning page leaves empty, with the row labels painted over it by label type.
+#include <QByteArray>
+#include <QFont>
+#include <QTableWidget>
+
+#include <optional>
+#include <vector>
+
+struct GridLabelPiece {
+    bool markup = false;  // drawn by DrawMarkupLabel, otherwise as plain text
+    QByteArray text;      // cp1251
+    int x = 0;
+    int y = 0;
+};
+
+class CGrid : public QTableWidget {
+public:
+    explicit CGrid(QWidget* parent = nullptr);
+
+    // Set once by the owning page before the grid is first painted.
+    void SetLabelType(int type) { m_labelType = type; viewport()->update(); }
+    int LabelType() const { return m_labelType; }
+    void SetLabelFont(const QFont& font) { m_font = font; viewport()->update(); }
+
+    // The pieces painted for a label type, in drawing order (empty for unknown types).
+    static const std::vector<GridLabelPiece>& LabelPieces(int type);
+
+    // Free for the owning page; the grid itself does not use them.
+    unsigned char m_flag = 0;
+    int m_value = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int m_labelType = 0;
+    std::optional<QFont> m_font;
+};

@@ -1,8 +1,0 @@
-#pragma once
-#include <QMainWindow>
-
-class CMainFrame : public QMainWindow {
-    Q_OBJECT
-public:
-    explicit CMainFrame(QWidget* parent = nullptr);
-};
