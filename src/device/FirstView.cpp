@@ -314,17 +314,17 @@ QString CFirstView::AddressText() const
     return m_linkChoice == EthernetLink ? m_ethernetAddress->text() : m_serialAddress->text();
 }
 
-LinkTarget CFirstView::CurrentTarget() const
+LinkSettings CFirstView::CurrentTarget() const
 {
-    LinkTarget target;
+    LinkSettings target;
     if (m_linkChoice == EthernetLink) {
         target.portName = m_host->text();
-        target.parameter = std::uint32_t(LeadingNumber(m_tcpPort->text()));
+        target.linkParameter = std::uint32_t(LeadingNumber(m_tcpPort->text()));
     } else {
         target.portName = m_portList->currentText();
-        target.parameter = std::uint32_t(LeadingNumber(m_baudList->currentText()));
+        target.linkParameter = std::uint32_t(LeadingNumber(m_baudList->currentText()));
     }
-    target.address = LeadingNumber(AddressText());
+    target.deviceAddress = LeadingNumber(AddressText());
     return target;
 }
 
@@ -340,12 +340,12 @@ void CFirstView::TestConnection()
     CProcessCommand* engine = Processor();
     if (!engine)
         return;
-    const LinkTarget target = CurrentTarget();
-    if (!IsValidDeviceAddress(target.address)) {
+    const LinkSettings target = CurrentTarget();
+    if (!IsValidDeviceAddress(target.deviceAddress)) {
         engine->Prompt().PlainNotice(msg::kAddressRangePage);
         return;
     }
-    ApplyLinkTarget(*engine, target);
+    ApplyLinkSettings(*engine, target);
     if (!engine->TestLink())
         return;
     if (!engine->Login(QByteArray()))
@@ -360,14 +360,14 @@ void CFirstView::TestConnection()
         if (identity.modelName != m_modelName || identity.version != model.firmware_version || identity.serial != m_serial) {
             model.firmware_version = identity.version;
             model.modification = identity.modelName;
-            model.connection_address = target.address;
+            model.connection_address = target.deviceAddress;
         }
-        model.device_address = std::uint16_t(target.address);
+        model.device_address = std::uint16_t(target.deviceAddress);
     }
     m_version = identity.version;
     m_modelName = identity.modelName;
     m_serial = identity.serial;
     if (m_systemAddressSink)
-        m_systemAddressSink(QString::number(target.address));
+        m_systemAddressSink(QString::number(target.deviceAddress));
     RefreshIdentity();
 }

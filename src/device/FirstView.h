@@ -49,7 +49,7 @@ public:
     void SetLinkChoice(int choice);  // as if its radio had been clicked
 
     // Port name, link parameter and address text of the current link choice.
-    LinkTarget CurrentTarget() const;
+    LinkSettings CurrentTarget() const;
     QString AddressText() const;
     // "COM1:115200" for a serial link, the host text for Ethernet.
     QString ConnectionPaneText() const;

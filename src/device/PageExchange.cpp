@@ -1,5 +1,6 @@
 #include "PageExchange.h"
 
+#include "ActivePage.h"
 #include "DeviceMessages.h"
 #include "ProcessCommand.h"
 #include "ProgressSink.h"
@@ -11,12 +12,10 @@
 
 namespace {
 
-const QString kExchangeFailure = QStringLiteral("Сбой при обмене данными.   \n Повторите запись.");
-const QString kVersionConflict = QStringLiteral("Конфликт версий.     \nДанные не записаны.");
 
 bool AddressInRange(const LinkSettings& settings, UserPrompt& prompt)
 {
-    if (settings.deviceAddress >= 1 && settings.deviceAddress <= 65535)
+    if (IsValidDeviceAddress(settings.deviceAddress))
         return true;
     prompt.PlainNotice(msg::kAddressRangePage);
     return false;
@@ -28,7 +27,7 @@ bool IdentifyMeter(const LinkSettings& settings, CProcessCommand& engine, UserPr
     ApplyLinkSettings(engine, settings);
     if (engine.Identify(&identity))
         return true;
-    prompt.Error(kExchangeFailure);
+    prompt.Error(msg::kExchangeFailure);
     return false;
 }
 
@@ -108,7 +107,7 @@ bool WriteActivePage(PageKind page, const LinkSettings& settings, CProcessComman
     if (model.modification.isEmpty())
         model.modification = identity.modelName;
     if (model.firmware_version != identity.version || model.modification != identity.modelName) {
-        prompt.Error(kVersionConflict);
+        prompt.Error(msg::kVersionConflict);
         return false;
     }
 

@@ -27,7 +27,7 @@ const QString kIdleText = QStringLiteral(" ");
 
 // The indicator of the read and write commands takes 40 % of the pane, range 0..150.
 constexpr int kProgressSize = 40;
-constexpr int kProgressMaximum = 150;
+constexpr int kProgressMaximum = kCommandProgressMaximum;
 
 // Below this size in both directions the pages keep their last layout.
 constexpr int kMinLayoutWidth = 714;
@@ -238,14 +238,21 @@ QString CConfigView::WriteCommandText(int tab)
     }
 }
 
-std::optional<LinkTarget> CConfigView::TestedTarget()
+PageCallbacks CConfigView::CommandHooks(int tab, ConfigModel& model)
 {
-    const LinkTarget target = m_first->CurrentTarget();
-    if (!IsValidDeviceAddress(target.address)) {
-        m_prompt.PlainNotice(msg::kAddressRangePage);
-        return std::nullopt;
+    PageCallbacks callbacks;
+    callbacks.loadConnectionPage = [this, &model] { m_first->ExchangeWithModel(model, CFormPage::ToPage); };
+    Page(tab)->ContributeHooks(callbacks, model);
+    if (tab == TabPulse && !callbacks.dictionary) {
+        // Until the pulse page brings its own dictionary and editor, the command uses the
+        // shipped dictionary and keeps the decoded rules in the configuration.
+        if (m_dictionary.isEmpty())
+            m_dictionary.Load(TermDictionary::DefaultPath(), m_prompt);
+        callbacks.dictionary = &m_dictionary;
+        if (!callbacks.decodedRules && !callbacks.pulse.showText)
+            callbacks.decodedRules = &model.pulse_rules_text;
     }
-    return target;
+    return callbacks;
 }
 
 void CConfigView::OnReadFromDevice()
@@ -254,16 +261,9 @@ void CConfigView::OnReadFromDevice()
     if (!ReadCommandEnabled(tab))
         return;
     CProgressBar progress(m_messagePane, QStringLiteral("Чтение..."), kProgressSize, kProgressMaximum, true, kIdleText);
-    const std::optional<LinkTarget> target = TestedTarget();
-    if (!target)
-        return;
     ConfigModel& model = m_document.Model();
-    bool identified = false;
-    if (!IdentifyBeforeRead(m_processor, *target, model.firmware_version, model.modification, &identified))
-        return;
-    if (identified)
-        m_first->ExchangeWithModel(model, CFormPage::ToPage);
-    Page(tab)->ReadFromDevice(target->portName, target->parameter, target->address, model, progress);
+    ReadActivePage(PageKind(tab), m_first->CurrentTarget(), m_processor, model, progress, m_prompt,
+                   CommandHooks(tab, model));
 }
 
 void CConfigView::OnWriteToDevice()
@@ -272,13 +272,9 @@ void CConfigView::OnWriteToDevice()
     if (!WriteCommandEnabled(tab))
         return;
     CProgressBar progress(m_messagePane, QStringLiteral("Запись..."), kProgressSize, kProgressMaximum, true, kIdleText);
-    const std::optional<LinkTarget> target = TestedTarget();
-    if (!target)
-        return;
     ConfigModel& model = m_document.Model();
-    if (!IdentifyBeforeWrite(m_processor, *target, model.firmware_version, model.modification))
-        return;
-    Page(tab)->WriteToDevice(target->portName, target->parameter, target->address, model, progress);
+    WriteActivePage(PageKind(tab), m_first->CurrentTarget(), m_processor, model, progress, m_prompt,
+                    CommandHooks(tab, model));
 }
 
 void CConfigView::OnChangePassword()
@@ -295,7 +291,7 @@ void CConfigView::OnChangePassword()
         return;
     // Like "Проверка связи", but without the address range test: the engine refuses
     // address 0 itself.
-    ApplyLinkTarget(m_processor, m_first->CurrentTarget());
+    ApplyLinkSettings(m_processor, m_first->CurrentTarget());
     m_processor.ChangePassword(change->levelIndex, change->oldPassword, change->newPassword);
 }
 

@@ -3,7 +3,9 @@
 // loading the pages from the model after New and Open, the read and write commands of the
 // active page, "Сменить пароль", the Edit commands, the port scan and the settings file.
 #include "device/ActivePage.h"
+#include "device/PageExchange.h"
 #include "device/ProcessCommand.h"
+#include "rules/TermDictionary.h"
 
 #include <QPointer>
 #include <QRect>
@@ -99,10 +101,12 @@ private:
     void LayoutPages();
     // The connection page's settings with the address tested, for both commands; nullopt
     // after the address notice.
-    std::optional<LinkTarget> TestedTarget();
+    // The hooks the active page adds to the shared read and write routines.
+    PageCallbacks CommandHooks(int tab, ConfigModel& model);
 
     CConfigDoc& m_document;
     UserPrompt& m_prompt;
+    TermDictionary m_dictionary;
     CProcessCommand m_processor;
     QTabWidget* m_tabs = nullptr;
     std::array<CFormPage*, TabCount> m_pages{};

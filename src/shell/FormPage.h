@@ -3,6 +3,8 @@
 // moves data between its controls and the model with ExchangeWithModel; a page that talks
 // to the meter offers a read and a write routine; the Edit commands are routed to the page
 // showing. The default of each routine does nothing, so a page implements only what it has.
+#include "device/PageExchange.h"
+
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -11,7 +13,6 @@
 
 struct ConfigModel;
 class CProcessCommand;
-class CProgressBar;
 
 class CFormPage : public QWidget {
 public:
@@ -31,28 +32,14 @@ public:
     // False for the terminal, which holds nothing of the configuration.
     virtual bool HasModelExchange() const { return true; }
 
-    // The read and write commands of the active page. Each routine first gives the engine
-    // the port name, link parameter and address it receives, then sets the indicator's
-    // range and step and steps it while it works. They report their own failures.
-    virtual bool ReadFromDevice(const QString& portName, std::uint32_t linkParameter, int address,
-                                ConfigModel& model, CProgressBar& progress)
+    // The read and write commands of the active page run the shared routines of the core
+    // (address test, identification, the page's block exchange); a page reaches back into
+    // them through hooks: storing its controls before a write, loading them after a read,
+    // and whatever else its routine offers. The default adds nothing.
+    virtual void ContributeHooks(PageCallbacks& callbacks, ConfigModel& model)
     {
-        Q_UNUSED(portName);
-        Q_UNUSED(linkParameter);
-        Q_UNUSED(address);
+        Q_UNUSED(callbacks);
         Q_UNUSED(model);
-        Q_UNUSED(progress);
-        return true;
-    }
-    virtual bool WriteToDevice(const QString& portName, std::uint32_t linkParameter, int address,
-                               ConfigModel& model, CProgressBar& progress)
-    {
-        Q_UNUSED(portName);
-        Q_UNUSED(linkParameter);
-        Q_UNUSED(address);
-        Q_UNUSED(model);
-        Q_UNUSED(progress);
-        return true;
     }
 
     // The Edit menu's commands while this page shows.

@@ -59,6 +59,15 @@ void CProgressBar::StepIt()
     }
 }
 
+void CProgressBar::SetPosition(int position)
+{
+    m_value = qBound(m_minimum, position, m_maximum);
+    if (m_bar) {
+        m_bar->setValue(m_value);
+        m_bar->repaint();
+    }
+}
+
 void CProgressBar::SetMessage(const QString& message)
 {
     m_message = message;

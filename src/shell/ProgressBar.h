@@ -2,6 +2,8 @@
 // The progress indicator of the read and write commands: a bar inside a status-bar pane for
 // the duration of one command. The pane shows the message, the bar takes the given share of
 // the width the message leaves. Removing it hides the bar and puts the pane's text back.
+#include "device/ProgressSink.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -9,7 +11,7 @@
 class QLabel;
 class QProgressBar;
 
-class CProgressBar : public QObject {
+class CProgressBar : public QObject, public ProgressSink {
 public:
     // pane may be null (no status bar): the indicator then only counts.
     // restoreText: the text the pane gets back (the idle text for the message pane).
@@ -17,9 +19,10 @@ public:
                  const QString& restoreText);
     ~CProgressBar() override;
 
-    void SetRange(int minimum, int maximum);
-    void SetStep(int step) { m_step = step; }
-    void StepIt();
+    void SetRange(int minimum, int maximum) override;
+    void SetStep(int step) override { m_step = step; }
+    void StepIt() override;
+    void SetPosition(int position) override;
     void SetMessage(const QString& message);
 
     int Value() const { return m_value; }

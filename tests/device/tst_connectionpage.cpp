@@ -113,10 +113,10 @@ void ConnectionPageTest::linkChoiceRetargetsTheEngine()
     b.Edit("host")->setText(QStringLiteral("10.0.0.5"));
     b.Edit("tcpPort")->setText(QStringLiteral("5555"));
     b.Edit("ethernetAddress")->setText(QStringLiteral("3"));
-    const LinkTarget target = b.page.CurrentTarget();
+    const LinkSettings target = b.page.CurrentTarget();
     QCOMPARE(target.portName, QStringLiteral("10.0.0.5"));
-    QCOMPARE(target.parameter, 5555u);
-    QCOMPARE(target.address, 3);
+    QCOMPARE(target.linkParameter, 5555u);
+    QCOMPARE(target.deviceAddress, 3);
     QCOMPARE(b.page.ConnectionPaneText(), QStringLiteral("10.0.0.5"));
     b.Child<QRadioButton>("serialRadio")->click();
     QCOMPARE(b.engine.Transport(), static_cast<CSerial*>(&b.serial));

@@ -135,8 +135,9 @@ void GuiEndToEndTest::writeRefusesAnotherMetersConfiguration()
 
 void GuiEndToEndTest::writeAdoptsTheMetersIdentityIntoANewConfiguration()
 {
-    m_frame->View().SetCurrentTab(CConfigView::TabSetpoints);
-    m_prompt.LoginNext(1, "1111");
+    // The groups go out after the identification: one login at the second level, no question.
+    m_frame->View().SetCurrentTab(CConfigView::TabGroups);
+    m_prompt.LoginNext(2, "2222");
     m_frame->View().OnWriteToDevice();
     QCOMPARE(m_prompt.kinds(), QStringList{QStringLiteral("auth")});
     QCOMPARE(m_frame->Document().Model().firmware_version, QByteArray("1.7.0 / 2.1.3"));
