@@ -230,11 +230,12 @@ std::optional<int> CProcessCommand::PasswordExchange(const QByteArray& request)
         ShowOpenFailure();
         return std::nullopt;
     }
-    CloseLink();
     if (reply.size() < frame::kReplyHeadSize) {
         m_prompt.Notice(msg::kLoginChannelFailure);
+        CloseLink();
         return std::nullopt;
     }
+    // The link stays open: the caller closes it after its pause, question or notice.
     return StatusOf(reply);
 }
 
@@ -273,16 +274,20 @@ bool CProcessCommand::Login(const QByteArray& password)
         if (*status == frame::kStatusWrongPassword) {
             if (attempt == kMaxLogins - 1) {
                 m_pause(kWrongPasswordPauseMs);
+                CloseLink();
                 return false;
             }
-            if (!m_prompt.AskYesNo(msg::kLoginWrongPassword))
+            if (!m_prompt.AskYesNo(msg::kLoginWrongPassword)) {
+                CloseLink();
                 return false;
-            continue;
+            }
+            continue;  // the next exchange closes the link first
         }
         if (*status == frame::kStatusOk) {
             m_accessLevel = std::uint8_t(level);
             m_storedPassword = toSend;
         }
+        CloseLink();
         return true;
     }
 }
@@ -312,16 +317,20 @@ bool CProcessCommand::ChangePassword(int levelIndex, const QByteArray& oldPasswo
         if (!status)
             return false;
         if (*status != frame::kStatusOk) {
-            if (!m_prompt.AskYesNo(msg::kChangeWrongPassword))
+            if (!m_prompt.AskYesNo(msg::kChangeWrongPassword)) {
+                CloseLink();
                 return false;
+            }
             if (++attempt < kMaxLogins)
-                continue;
+                continue;  // the same frame again; the exchange closes the link first
             // Three refusals: the meter never took the new password.
+            CloseLink();
             return false;
         }
         m_accessLevel = std::uint8_t(levelIndex + 1);
         m_prompt.Notice(msg::PasswordChanged(levelIndex + 1));
         m_storedPassword = newPassword;
+        CloseLink();
         return true;
     }
 }

@@ -68,8 +68,9 @@ private:
     void ShowWriteStatus(int status);
     void ShowAddressNotice();
     void CloseLink();
-    // A login or password-change frame: the reply status, or nullopt once the open-failure
-    // or channel message has been shown.
+    // A login or password-change frame: the reply status with the link still open (the
+    // caller closes it after its pause, question or notice), or nullopt once the
+    // open-failure or channel message has been shown and the link closed.
     std::optional<int> PasswordExchange(const QByteArray& request);
 
     UserPrompt& m_prompt;

@@ -44,10 +44,15 @@ bool CSerialPort::Open(const QString& portName, std::uint32_t baud)
     }
     if (!m_port.clear(QSerialPort::AllDirections))
         return fail();
-    // Byte-transparent 8N1 with no flow control; DTR and RTS are left as the port has them.
+    // Byte-transparent 8N1 with no flow control.
     if (!m_port.setDataBits(QSerialPort::Data8) || !m_port.setParity(QSerialPort::NoParity)
         || !m_port.setStopBits(QSerialPort::OneStop) || !m_port.setFlowControl(QSerialPort::NoFlowControl))
         return fail();
+    // The link does not drive DTR or RTS: both lines stay low while it is open. A port
+    // without modem lines (a pseudo-terminal) refuses this, which is no reason to fail.
+    m_port.setDataTerminalReady(false);
+    m_port.setRequestToSend(false);
+    m_port.clearError();
     m_open = true;
     m_name = portName;
     m_baud = baud;

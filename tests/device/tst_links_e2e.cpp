@@ -193,6 +193,11 @@ private slots:
                             &out, &err),
                  1);
         QCOMPARE(err, QStringLiteral("notice: ") + msg::kPasswordBadCharacters + '\n');
+        // The new password is checked first, as the dialog does before the address is read.
+        QCOMPARE(RunProgram(cli, {"passwd", "--tcp", tcp, "--address", "0", "--level", "1", "--old", "1111", "--new", "a-b"},
+                            &out, &err),
+                 1);
+        QCOMPARE(err, QStringLiteral("notice: ") + msg::kPasswordBadCharacters + '\n');
     }
 };
 

@@ -259,15 +259,25 @@ private slots:
     void loginOutcomes()
     {
         // Three wrong passwords: the question twice, a 3 s pause, failure without a message.
+        // The link is held through the pause and closed after it.
         Bench b;
         for (int i = 0; i < 3; ++i)
             b.prompt.LoginNext(1, "0000");
         b.prompt.AnswerNext(true);
         b.prompt.AnswerNext(true);
+        QList<bool> openDuringPause;
+        b.engine.SetPauseFunction([&b, &openDuringPause](int ms) {
+            b.pauses << ms;
+            openDuringPause << b.link.IsOpen();
+        });
         QVERIFY(!b.engine.Login(QByteArray()));
         QCOMPARE(b.prompt.kinds(), (QStringList{"auth", "yesno", "auth", "yesno", "auth"}));
         QCOMPARE(b.prompt.texts()[1], msg::kLoginWrongPassword);
         QCOMPARE(b.pauses.last(), 3000);
+        QCOMPARE(openDuringPause.last(), true);
+        QVERIFY(!b.link.IsOpen());
+        QCOMPARE(b.link.OpenCount(), 3);
+        QCOMPARE(b.link.CloseCount(), 3);
         QCOMPARE(b.engine.AccessLevel(), 0);
 
         // "No" to the question stops at once.
@@ -341,6 +351,10 @@ private slots:
         QVERIFY(!d.engine.ChangePassword(0, QByteArray(), "x1"));
         QCOMPARE(d.prompt.texts(), QStringList(3, msg::kChangeWrongPassword));
         QCOMPARE(d.meter.Requests().size(), 3);
+        for (const Bench* x : {&b, &c, &d}) {
+            QVERIFY(!x->link.IsOpen());
+            QCOMPARE(x->link.OpenCount(), x->link.CloseCount());
+        }
     }
 
     void testLink()

@@ -1,6 +1,7 @@
 #include "CliLink.h"
 
 #include "CliCommon.h"
+#include "common/Cp1251.h"
 
 namespace cli {
 
@@ -36,7 +37,7 @@ std::unique_ptr<MeterLink> MeterLink::FromOptions(const Options& options, int* e
         const QString level = options.Value(QStringLiteral("--level"), QStringLiteral("1"));
         if (level != QLatin1String("1") && level != QLatin1String("2"))
             return usage(QStringLiteral("--level takes 1 or 2"));
-        credentials = Credentials{level.toInt(), options.Value(QStringLiteral("--password")).toLatin1()};
+        credentials = Credentials{level.toInt(), cp1251::Encode(options.Value(QStringLiteral("--password")))};
     }
     link->m_prompt = std::make_unique<CliPrompt>(options.Has(QStringLiteral("--yes")), credentials);
     link->m_engine = std::make_unique<CProcessCommand>(*link->m_prompt);

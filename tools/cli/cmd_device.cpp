@@ -64,7 +64,7 @@ int CmdPasswd(const QStringList& args)
     if (!options.Positional().isEmpty() || (level != QLatin1String("1") && level != QLatin1String("2"))
         || !options.Has(QStringLiteral("--new")))
         return cli::Usage(QStringLiteral("ladograf-cli passwd LINK --level N --old P --new Q"));
-    const QByteArray oldPassword = options.Value(QStringLiteral("--old")).toLatin1();
+    const QByteArray oldPassword = cp1251::Encode(options.Value(QStringLiteral("--old")));
     const QByteArray newPassword = cp1251::Encode(options.Value(QStringLiteral("--new")));
     if (oldPassword.size() > 8 || newPassword.size() > 8)
         return cli::Usage(QStringLiteral("a password has at most 8 characters"));
@@ -72,13 +72,14 @@ int CmdPasswd(const QStringList& args)
     auto link = cli::MeterLink::FromOptions(options, &exitCode);
     if (!link)
         return exitCode;
+    // The dialog checks the new password before anything else happens.
+    if (!IsLatinOrDigit(newPassword)) {
+        link->Prompt().Notice(msg::kPasswordBadCharacters);
+        return cli::kFailure;
+    }
     // The address goes into a 16-bit field: a number beyond it would reach another meter.
     if (!link->AddressValid()) {
         link->Prompt().PlainNotice(msg::kAddressRange);
-        return cli::kFailure;
-    }
-    if (!IsLatinOrDigit(newPassword)) {
-        link->Prompt().Notice(msg::kPasswordBadCharacters);
         return cli::kFailure;
     }
     return link->Engine().ChangePassword(level.toInt() - 1, oldPassword, newPassword) ? cli::kOk : cli::kFailure;
