@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -27,6 +28,14 @@ QString ErrorText(const QSqlError& error)
     return error.databaseText().isEmpty() ? error.text() : error.databaseText();
 }
 
+// Only a database can be opened. SQLite itself accepts any file at open and fails at the first
+// query, and takes an empty file for an empty database; neither is a dictionary to open.
+bool IsDatabaseFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3", 16);
+}
+
 quint8 ByteAt(const QSqlQuery& query, int column)
 {
     return column < 0 ? 0 : quint8(query.value(column).toUInt());
@@ -44,7 +53,7 @@ bool TermDictionary::Load(const QString& path, UserPrompt& prompt)
     Clear();
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     // SQLite would happily create a missing file; the dictionary is only ever read.
-    if (!QFileInfo(fullPath).isFile()) {
+    if (!QFileInfo(fullPath).isFile() || !IsDatabaseFile(fullPath)) {
         prompt.Notice(msg::DictionaryNotFound(QDir::toNativeSeparators(fullPath)));
         return false;
     }

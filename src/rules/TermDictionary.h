@@ -21,9 +21,9 @@ public:
     };
 
     // Replaces the entries with the rows of "SELECT * FROM Alphavit ORDER BY Number ASC"
-    // read from the SQLite file at path. A missing or unopenable file is reported as
-    // "Не удалось найти файл %s." and leaves the dictionary empty; an error while reading
-    // is reported with the database's own text and keeps the rows read so far.
+    // read from the SQLite file at path. A missing file, or one that is not a database, is
+    // reported as "Не удалось найти файл %s." and leaves the dictionary empty; an error
+    // while reading is reported with the database's own text and keeps the rows read so far.
     // Returns false when anything was reported.
     bool Load(const QString& path, UserPrompt& prompt);
 

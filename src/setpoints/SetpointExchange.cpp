@@ -18,8 +18,10 @@ constexpr int kReadSteps = 11;
 constexpr int kWriteSteps = 12;
 constexpr int kClockPollPauseMs = 20;
 constexpr int kClockPolls = 250;
-// ReadBlock reports the data bytes received plus two.
-constexpr int kLengthExtra = 2;
+// ReadBlock reports every byte received behind the 23rd: the data byte at an offset has
+// arrived once the reported length reaches that offset plus two (a complete block of n
+// bytes with its checksum byte reports n + 2).
+bool DataByteArrived(int reported, int offset) { return reported >= offset + 2; }
 
 enum class ReadResult { Ok, Refused, Short };
 
@@ -94,7 +96,7 @@ bool ReadSetpoints(const LinkSettings& settings, CProcessCommand& engine, Config
         if (r.command == frame::kCmdClock) {
             // A reply may pass the length test without its last bytes; a mode byte that never
             // came must not turn into "stopped".
-            DecodeClockBlock(block, model, reported >= kClockBlockSize + kLengthExtra);
+            DecodeClockBlock(block, model, DataByteArrived(reported, kClockModeOffset));
         } else {
             r.decode(block, model);
         }
@@ -157,7 +159,7 @@ ClockRead ReadClockState(CProcessCommand& engine, UserPrompt& prompt)
     if (r == ReadResult::Refused)
         return ClockRead::Failed;
     // Without its mode byte the answer says nothing about the meter's state.
-    if (r == ReadResult::Short || reported < kClockBlockSize + kLengthExtra) {
+    if (r == ReadResult::Short || !DataByteArrived(reported, kClockModeOffset)) {
         prompt.Warning(msg::kClockReadFailure);
         return ClockRead::Failed;
     }

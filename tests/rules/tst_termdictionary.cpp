@@ -139,8 +139,11 @@ void TestTermDictionary::reportsUnreadableFiles_data()
     QTest::newRow("missing") << QStringLiteral("absent.dat")
                              << msg::DictionaryNotFound(m_dir.filePath(QStringLiteral("absent.dat")));
     QTest::newRow("a folder") << QString() << msg::DictionaryNotFound(m_dir.path());
+    // Neither a text file nor an empty one opens as a database.
     QTest::newRow("not a database") << QStringLiteral("text.dat")
-                                    << QStringLiteral("file is not a database");
+                                    << msg::DictionaryNotFound(m_dir.filePath(QStringLiteral("text.dat")));
+    QTest::newRow("empty file") << QStringLiteral("zero.dat")
+                                << msg::DictionaryNotFound(m_dir.filePath(QStringLiteral("zero.dat")));
     QTest::newRow("no table") << QStringLiteral("empty.dat") << QStringLiteral("no such table: Alphavit");
 }
 
@@ -153,6 +156,9 @@ void TestTermDictionary::reportsUnreadableFiles()
     QVERIFY(textFile.open(QIODevice::WriteOnly));
     textFile.write(QByteArray(2048, 'x'));
     textFile.close();
+    QFile zeroFile(m_dir.filePath(QStringLiteral("zero.dat")));
+    QVERIFY(zeroFile.open(QIODevice::WriteOnly));
+    zeroFile.close();
     QVERIFY(fixture::WriteDatabase(m_dir.filePath(QStringLiteral("empty.dat")), {}));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("drop"));

@@ -151,14 +151,26 @@ private slots:
         QVERIFY(!modelChanged().IsSet());
     }
 
-    void clockWithoutItsModeByteKeepsTheMode()
+    // A clock reply that passes the length test counts its mode byte only when it came.
+    void clockModeByteOnlyWhenItArrived_data()
     {
+        QTest::addColumn<int>("dataBytes");
+        QTest::addColumn<int>("deviceMode");
+        QTest::newRow("17 data bytes: mode kept") << 17 << 0;
+        QTest::newRow("18 data bytes: mode kept") << 18 << 0;
+        QTest::newRow("19 data bytes without the checksum: mode taken") << 19 << 3;
+    }
+    void clockModeByteOnlyWhenItArrived()
+    {
+        QFETCH(int, dataBytes);
+        QFETCH(int, deviceMode);
         ExchangeBench b;
-        b.Fault(MeterFault::Kind::Short, 24 + 17, 0x0A, 0x01);  // 17 data bytes: passes the length test
+        b.meter.SetMode(kModeCalibration);
+        b.Fault(MeterFault::Kind::Short, 24 + dataBytes, 0x0A, 0x01);
         ConfigModel m = NewConfigModel();
         m.device_mode = 0;
         QVERIFY(ReadSetpoints(b.settings, b.engine, m, b.progress, b.prompt, false));
-        QCOMPARE(m.device_mode, 0);
+        QCOMPARE(m.device_mode, deviceMode);
     }
 
     void writeSendsTheBlocksAroundTheMode_data()
@@ -304,16 +316,32 @@ private slots:
         QCOMPARE(b.prompt.kinds().last(), QStringLiteral("warning"));
     }
 
-    void shortClockReadEndsTheWrite()
+    void shortClockReadBeforeTheClock_data()
     {
+        QTest::addColumn<int>("dataBytes");
+        QTest::addColumn<bool>("finished");
+        QTest::addColumn<int>("frames");
+        QTest::newRow("no mode byte: the write ends") << 18 << false << 1;
+        // The reported length is 20, above the 19 asked for, and the mode byte is there.
+        QTest::newRow("19 data bytes without the checksum: the clock is set")
+            << 19 << true << 1 + 1 + 1 + 1 + 12;
+    }
+    void shortClockReadBeforeTheClock()
+    {
+        QFETCH(int, dataBytes);
+        QFETCH(bool, finished);
+        QFETCH(int, frames);
         ExchangeBench b;
-        b.Fault(MeterFault::Kind::Short, 24 + 18, 0x0A, 0x01);
+        b.Fault(MeterFault::Kind::Short, 24 + dataBytes, 0x0A, 0x01);
         ConfigModel m = NewConfigModel();
         m.write_time = 1;
         b.prompt.AnswerNext(true);
-        QVERIFY(!WriteSetpoints(b.settings, b.engine, m, b.progress, b.prompt).finished);
-        QCOMPARE(b.Sent().size(), 1);
-        QCOMPARE(b.prompt.texts(), QStringList({msg::kSetClockQuestion, msg::kClockReadFailure}));
+        QCOMPARE(WriteSetpoints(b.settings, b.engine, m, b.progress, b.prompt).finished, finished);
+        QCOMPARE(b.Sent().size(), frames);
+        QStringList texts{msg::kSetClockQuestion};
+        if (!finished)
+            texts << msg::kClockReadFailure;
+        QCOMPARE(b.prompt.texts(), texts);
     }
 
     void writeReports_data()
