@@ -118,6 +118,7 @@ CFirstView::CFirstView(QWidget* parent)
     m_host = TextEdit(ethernetBox, QStringLiteral("host"));
     m_tcpPort = TextEdit(ethernetBox, QStringLiteral("tcpPort"));
     m_timeout = DigitsEdit(ethernetBox, QStringLiteral("timeout"));
+    m_timeout->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);  // only the two address edits are centred
     auto* timeoutRow = new QHBoxLayout;
     timeoutRow->addWidget(m_timeout, 1);
     timeoutRow->addWidget(new QLabel(QStringLiteral("сек."), ethernetBox));
@@ -367,7 +368,8 @@ void CFirstView::TestConnection()
     m_version = identity.version;
     m_modelName = identity.modelName;
     m_serial = identity.serial;
+    // The system page gets the address as typed (leading zeros included).
     if (m_systemAddressSink)
-        m_systemAddressSink(QString::number(target.deviceAddress));
+        m_systemAddressSink(AddressText());
     RefreshIdentity();
 }

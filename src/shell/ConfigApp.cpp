@@ -7,7 +7,10 @@
 #include "device/FirstView.h"
 
 #include <QCommandLineParser>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
+#include <QTranslator>
 
 namespace {
 
@@ -28,12 +31,24 @@ void PointEthernetAt(CFirstView& page, const QString& target)
 
 } // namespace
 
+bool InstallToolkitTranslations(QCoreApplication& app)
+{
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return app.installTranslator(translator);
+}
+
 CConfigApp::CConfigApp(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     setOrganizationName(QStringLiteral("VX"));
     setApplicationName(QStringLiteral("Ладограф"));
     setApplicationDisplayName(QStringLiteral("Ладограф"));
+    InstallToolkitTranslations(*this);
 }
 
 CConfigApp::~CConfigApp() = default;

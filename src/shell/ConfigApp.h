@@ -7,6 +7,12 @@
 #include <memory>
 
 class CMainFrame;
+class QCoreApplication;
+
+// The toolkit's own words (the buttons of message boxes, the file and printer dialogs) in
+// Russian, from the Qt translations installed with the system; false when they are missing
+// and the toolkit stays in English.
+bool InstallToolkitTranslations(QCoreApplication& app);
 
 class CConfigApp : public QApplication {
 public:

@@ -53,7 +53,9 @@ public:
 
     // The host lays the pages out when its window changes size; pages with controls that
     // stretch with the window place them here. page is the page rectangle, client the
-    // host's client rectangle (both in the host's coordinates).
+    // host's client rectangle (both in the host's coordinates). The page's bottom edge in
+    // the sizes of the layout table (H = bottom / 2) is page.y() + page.height(): QRect's
+    // bottom() and right() are one pixel less.
     virtual void LayoutStretchingControls(const QRect& page, const QRect& client)
     {
         Q_UNUSED(page);

@@ -156,7 +156,8 @@ void CMainFrame::CreateActions()
         ->setCheckable(true);
     AddAction(kViewStatusBar, QStringLiteral("Панель состояния"), QStringLiteral("Показать или скрыть панель состояния"))
         ->setCheckable(true);
-    AddAction(kHelp, QStringLiteral("Справка"), QStringLiteral("Справка"));
+    // Help has no prompt of its own: the message pane stays idle over it.
+    AddAction(kHelp, QStringLiteral("Справка"), QString());
     AddAction(kAppAbout, QStringLiteral("&О программе..."), QStringLiteral("О программе..."));
 
     connect(Action(kFileNew), &QAction::triggered, this, &CMainFrame::OnFileNew);

@@ -131,6 +131,10 @@ void ConnectionPageTest::tooltips()
     QCOMPARE(b.Child<QComboBox>("baudList")->toolTip(), QStringLiteral("Скорость обмена по выбранному порту"));
     QCOMPARE(b.Child<QComboBox>("baudList")->count(), 11);
     QCOMPARE(b.Child<QComboBox>("baudList")->itemText(0), QStringLiteral("110"));
+    // The two address edits are centred, the time-out is not.
+    QCOMPARE(int(b.Edit("serialAddress")->alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignHCenter));
+    QCOMPARE(int(b.Edit("ethernetAddress")->alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignHCenter));
+    QCOMPARE(int(b.Edit("timeout")->alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignLeft));
 }
 
 void ConnectionPageTest::invalidAddressSendsNothing_data()
@@ -166,7 +170,7 @@ void ConnectionPageTest::identificationFillsPageAndModel()
 {
     Bench b;
     b.model.connection_address = 9;
-    b.Edit("serialAddress")->setText(QStringLiteral("5"));
+    b.Edit("serialAddress")->setText(QStringLiteral("05"));
     b.prompt.LoginNext(1, "1111");
     b.Test();
     QCOMPARE(b.prompt.kinds(), QStringList{QStringLiteral("auth")});
@@ -177,7 +181,7 @@ void ConnectionPageTest::identificationFillsPageAndModel()
     QCOMPARE(b.model.modification, cp1251::Encode(u"Ворант-ПКЭ-1.7"));
     QCOMPARE(b.model.connection_address, 5);
     QCOMPARE(b.model.device_address, std::uint16_t(5));
-    QCOMPARE(b.systemAddress, QStringLiteral("5"));
+    QCOMPARE(b.systemAddress, QStringLiteral("05"));  // the text as typed
     // The virtual meter's detail bytes count up from 1.
     QByteArray details;
     for (int i = 1; i <= 29; ++i)

@@ -24,6 +24,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QProgressBar>
 #include <QSettings>
 #include <QStandardPaths>
@@ -31,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QTranslator>
 
 namespace {
 
@@ -112,6 +115,7 @@ private slots:
     void splashClosesByItself();
     void aboutBox();
     void helpOpensAtItsTopic();
+    void toolkitButtonsAreRussian();
 };
 
 void MainFrameTest::initTestCase()
@@ -156,6 +160,7 @@ void MainFrameTest::menusToolbarAndStatusBar()
     QCOMPARE(w.frame->Action(command::kChangePassword)->statusTip(), QStringLiteral("Смена пароля"));
     QCOMPARE(w.frame->Action(command::kAppExit)->statusTip(),
              QStringLiteral("Выйти из приложения; предварительно сохранив документ"));
+    QVERIFY(w.frame->Action(command::kHelp)->statusTip().isEmpty());
 
     QCOMPARE(w.frame->MessagePane()->text(), QStringLiteral(" "));
     QCOMPARE(w.frame->ConnectionPane()->text(), QStringLiteral(":115200"));
@@ -596,6 +601,21 @@ void MainFrameTest::helpOpensAtItsTopic()
     QVERIFY(help);
     QCOMPARE(help->source().fragment(), QStringLiteral("topic3"));
     QVERIFY(help->toPlainText().contains(QStringLiteral("Связь с прибором")));
+}
+
+void MainFrameTest::toolkitButtonsAreRussian()
+{
+    if (!InstallToolkitTranslations(*qApp))
+        QSKIP("the Qt translations (qt6-translations-l10n) are not installed");
+    {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Ладограф"), QStringLiteral("?"),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Да"));
+        QCOMPARE(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Нет"));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text().remove(QLatin1Char('&')), QStringLiteral("Отмена"));
+    }
+    // The other tests of this program see the toolkit as it was.
+    qDeleteAll(qApp->findChildren<QTranslator*>(Qt::FindDirectChildrenOnly));
 }
 
 QTEST_MAIN(MainFrameTest)
