@@ -1,18 +1,9 @@
 #include "Frame.h"
 
+#include "common/LittleEndian.h"
+
 namespace frame {
 namespace {
-
-void PutU16(QByteArray& out, int offset, std::uint16_t value)
-{
-    out[offset] = char(value & 0xFF);
-    out[offset + 1] = char(value >> 8);
-}
-
-std::uint16_t GetU16(QByteArrayView bytes, int offset)
-{
-    return std::uint16_t(std::uint8_t(bytes[offset]) | (std::uint8_t(bytes[offset + 1]) << 8));
-}
 
 // Bytes 10..21 of every header; byte 20 is the frame kind.
 constexpr std::uint8_t kConstantBytes[12] = {0x08, 0x00, 0x01, 0x01, 0x00, 0x00,
@@ -41,14 +32,14 @@ std::uint8_t Checksum(QByteArrayView bytes)
 QByteArray Build(const Header& header, QByteArrayView data)
 {
     QByteArray out(kHeaderSize, '\0');
-    PutU16(out, kLengthOffset, header.length);
+    le::PutU16(out, kLengthOffset, header.length);
     out[kCommandOffset] = char(header.command);
     out[kSubCommandOffset] = char(header.subCommand);
-    PutU16(out, kAddressOffset, header.address);
+    le::PutU16(out, kAddressOffset, header.address);
     for (int i = 0; i < 12; ++i)
         out[10 + i] = char(kConstantBytes[i]);
     out[kFrameKindOffset] = char(header.kind);
-    PutU16(out, kStatusOffset, header.status);
+    le::PutU16(out, kStatusOffset, header.status);
     out.append(data.data(), data.size());
     out.append(char(Checksum(out)));
     return out;
@@ -70,12 +61,12 @@ bool ParseHeader(QByteArrayView bytes, Header* header)
 {
     if (bytes.size() < kHeaderSize || !header)
         return false;
-    header->length = GetU16(bytes, kLengthOffset);
+    header->length = le::U16(bytes, kLengthOffset);
     header->command = std::uint8_t(bytes[kCommandOffset]);
     header->subCommand = std::uint8_t(bytes[kSubCommandOffset]);
-    header->address = GetU16(bytes, kAddressOffset);
+    header->address = le::U16(bytes, kAddressOffset);
     header->kind = std::uint8_t(bytes[kFrameKindOffset]);
-    header->status = GetU16(bytes, kStatusOffset);
+    header->status = le::U16(bytes, kStatusOffset);
     return true;
 }
 

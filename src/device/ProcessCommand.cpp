@@ -4,6 +4,7 @@
 #include "DeviceMessages.h"
 #include "Frame.h"
 #include "common/Cp1251.h"
+#include "common/LittleEndian.h"
 #include "common/UserPrompt.h"
 
 #include <QThread>
@@ -18,10 +19,14 @@ constexpr int kWrongPasswordPauseMs = 3000;
 constexpr int kMaxLogins = 3;
 constexpr int kMaxPasswordLength = 10;
 constexpr std::uint16_t kIdentityLength = 62;
+constexpr int kSerialOffset = 29;
 
+// The status of a reply of at least a header's length.
 int StatusOf(const QByteArray& reply)
 {
-    return std::uint8_t(reply[frame::kStatusOffset]) | (std::uint8_t(reply[frame::kStatusOffset + 1]) << 8);
+    frame::Header header;
+    frame::ParseHeader(reply, &header);
+    return header.status;
 }
 
 } // namespace
@@ -349,7 +354,7 @@ bool CProcessCommand::Identify(DeviceIdentity* identity)
         const char* raw = reinterpret_cast<const char*>(block);
         identity->version = QByteArray(raw, 5) + " / " + QByteArray(raw + 5, 5);
         identity->modelName = cp1251::Encode(u"Ворант-ПКЭ-") + identity->version.left(3);
-        identity->serial = QByteArray::number(block[29] | (block[30] << 8));
+        identity->serial = QByteArray::number(le::U16(QByteArrayView(raw, kIdentityLength), kSerialOffset));
         identity->details = QByteArray(raw + 31, 31);
     }
     return true;

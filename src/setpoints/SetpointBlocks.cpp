@@ -1,6 +1,6 @@
 #include "SetpointBlocks.h"
 
-#include <QtEndian>
+#include "common/LittleEndian.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,24 +12,13 @@ namespace {
 
 // Little-endian access to a block.
 std::uint8_t U8(QByteArrayView b, int offset) { return std::uint8_t(b[offset]); }
-std::uint16_t U16(QByteArrayView b, int offset)
-{
-    return qFromLittleEndian<quint16>(reinterpret_cast<const uchar*>(b.data()) + offset);
-}
+std::uint16_t U16(QByteArrayView b, int offset) { return le::U16(b, offset); }
 std::int16_t I16(QByteArrayView b, int offset) { return std::int16_t(U16(b, offset)); }
-std::uint32_t U32(QByteArrayView b, int offset)
-{
-    return qFromLittleEndian<quint32>(reinterpret_cast<const uchar*>(b.data()) + offset);
-}
+std::uint32_t U32(QByteArrayView b, int offset) { return le::U32(b, offset); }
 void PutU8(QByteArray& b, int offset, std::uint32_t value) { b[offset] = char(value & 0xFF); }
-void PutU16(QByteArray& b, int offset, std::uint32_t value)
-{
-    qToLittleEndian<quint16>(quint16(value & 0xFFFF), reinterpret_cast<uchar*>(b.data()) + offset);
-}
-void PutU32(QByteArray& b, int offset, std::uint32_t value)
-{
-    qToLittleEndian<quint32>(value, reinterpret_cast<uchar*>(b.data()) + offset);
-}
+// The low 16 bits of wider values, as the meter takes them.
+void PutU16(QByteArray& b, int offset, std::uint32_t value) { le::PutU16(b, offset, std::uint16_t(value & 0xFFFF)); }
+void PutU32(QByteArray& b, int offset, std::uint32_t value) { le::PutU32(b, offset, value); }
 
 // Truncation and rounding that stay defined for any double a file may carry: NaN gives 0,
 // values beyond 64 bits saturate before the low bits are taken.

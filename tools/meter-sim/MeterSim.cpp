@@ -1,5 +1,7 @@
 #include "MeterSim.h"
 
+#include "common/LittleEndian.h"
+
 #include "MeterSimConfig.h"
 #include "device/Frame.h"
 #include "model/ConfigModel.h"
@@ -97,7 +99,7 @@ int MeterSim::HandleWrite(std::uint8_t command, std::uint8_t subCommand, const Q
         return frame::kStatusOk;
     }
     if (command == frame::kCmdNetworkAddress && data.size() == setpoints::kAddressBlockSize) {
-        m_networkAddress = std::uint16_t(std::uint8_t(data[0]) | (std::uint8_t(data[1]) << 8));
+        m_networkAddress = le::U16(data, 0);
         if (m_options.address != 0)
             m_options.address = m_networkAddress;
         return frame::kStatusOk;
@@ -155,8 +157,7 @@ QByteArray MeterSim::IdentityBlock() const
     QByteArray block(62, '\0');
     block.replace(0, 5, m_options.version1.leftJustified(5, ' ', true));
     block.replace(5, 5, m_options.version2.leftJustified(5, ' ', true));
-    block[29] = char(m_options.serial & 0xFF);
-    block[30] = char(m_options.serial >> 8);
+    le::PutU16(block, 29, m_options.serial);
     for (int i = 31; i < 62; ++i)
         block[i] = char(i - 31 + 1);
     return block;
