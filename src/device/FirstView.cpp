@@ -8,6 +8,7 @@
 #include "common/Cp1251.h"
 #include "common/UserPrompt.h"
 #include "model/ConfigModel.h"
+#include "pages/ConnectionCheck.h"
 #include "shell/AppSettings.h"
 
 #include <QCheckBox>
@@ -329,6 +330,20 @@ LinkSettings CFirstView::CurrentTarget() const
     return target;
 }
 
+void CFirstView::PointEthernetAt(const QString& host, const QString& port)
+{
+    m_host->setText(host);
+    m_tcpPort->setText(port);
+    SetLinkChoice(EthernetLink);
+    if (m_ethernetAddress->text().isEmpty())
+        m_ethernetAddress->setText(QStringLiteral("1"));
+}
+
+void CFirstView::FocusAddressField()
+{
+    (m_linkChoice == EthernetLink ? m_ethernetAddress : m_serialAddress)->setFocus();
+}
+
 QString CFirstView::ConnectionPaneText() const
 {
     if (m_linkChoice == EthernetLink)
@@ -342,32 +357,18 @@ void CFirstView::TestConnection()
     if (!engine)
         return;
     const LinkSettings target = CurrentTarget();
-    if (!IsValidDeviceAddress(target.deviceAddress)) {
-        engine->Prompt().PlainNotice(msg::kAddressRangePage);
-        return;
-    }
-    ApplyLinkSettings(*engine, target);
-    if (!engine->TestLink())
-        return;
-    if (!engine->Login(QByteArray()))
-        return;
-    DeviceIdentity identity;
-    if (!engine->Identify(&identity))
+    const std::optional<DeviceIdentity> identity = CheckConnection(target, *engine, engine->Prompt());
+    if (!identity)
         return;
     if (m_model) {
-        ConfigModel& model = *m_model;
-        std::copy_n(identity.details.constData(), std::min<qsizetype>(identity.details.size(), model.identity_block.size()),
-                    model.identity_block.begin());
-        if (identity.modelName != m_modelName || identity.version != model.firmware_version || identity.serial != m_serial) {
-            model.firmware_version = identity.version;
-            model.modification = identity.modelName;
-            model.connection_address = target.deviceAddress;
-        }
-        model.device_address = std::uint16_t(target.deviceAddress);
+        DeviceIdentity shown;
+        shown.modelName = m_modelName;
+        shown.serial = m_serial;
+        AdoptIdentity(*identity, shown, target.deviceAddress, *m_model);
     }
-    m_version = identity.version;
-    m_modelName = identity.modelName;
-    m_serial = identity.serial;
+    m_version = identity->version;
+    m_modelName = identity->modelName;
+    m_serial = identity->serial;
     // The system page gets the address as typed (leading zeros included).
     if (m_systemAddressSink)
         m_systemAddressSink(AddressText());
