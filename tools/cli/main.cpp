@@ -2,9 +2,14 @@
 #include "CliCommon.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
 
 #include <functional>
+#include <cstring>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -17,6 +22,7 @@ const char kUsageText[] =
     "       ladograf-cli passwd LINK --level N --old P --new Q\n"
     "       ladograf-cli compile RULES --out CODE [--dictionary DB]\n"
     "       ladograf-cli decode CODE [--dictionary DB]\n"
+    "       ladograf-cli report FILE --pdf OUT\n"
     "LINK = (--tcp HOST:PORT [--timeout SECONDS] | --serial PORT [--baud N])\n"
     "       --address N [--level 1|2] [--password P] [--yes]\n"
     "PAGE = setpoints | groups | archive | limits | pulse";
@@ -25,7 +31,25 @@ const char kUsageText[] =
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The report draws text, which needs the fonts of a GUI application; without a display
+    // it draws offscreen. Every other command stays a plain console program.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && std::strcmp(argv[1], "report") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Without a desktop session there is no runtime folder; a private one keeps the
+        // GUI library from warning about it on stderr, where only our messages belong.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            const QString runtime = QDir::tempPath() + QStringLiteral("/ladograf-cli-runtime-")
+                + QString::fromLocal8Bit(qgetenv("USER"));
+            if (QDir().mkpath(runtime)
+                && QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        }
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setOrganizationName(QStringLiteral("VX"));
     QCoreApplication::setApplicationName(QStringLiteral("Ладограф"));
 
@@ -43,6 +67,7 @@ int main(int argc, char* argv[])
         {QStringLiteral("write"), CmdWrite},
         {QStringLiteral("compile"), CmdCompile},
         {QStringLiteral("decode"), CmdDecode},
+        {QStringLiteral("report"), CmdReport},
     };
     const auto it = commands.find(command);
     if (it == commands.end())
