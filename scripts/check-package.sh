@@ -72,7 +72,7 @@ check "ladograf-cli --version" expect "ladograf-cli 4.0.20" /usr/bin/ladograf-cl
 check "meter-sim --version" expect "meter-sim 4.0.20" /usr/bin/meter-sim --version
 check "meter-sim --help" bash -c '/usr/bin/meter-sim --help | head -n 1'
 check "ladograf-cli new /tmp/x.cfg" bash -c '/usr/bin/ladograf-cli new /tmp/x.cfg && ls -l /tmp/x.cfg'
-check "ladograf-cli dump /tmp/x.cfg" bash -c '/usr/bin/ladograf-cli dump /tmp/x.cfg | head -c 60'
+check "ladograf-cli dump /tmp/x.cfg" bash -c '/usr/bin/ladograf-cli dump /tmp/x.cfg | head -c 60 | tr -s "\n " " "'
 printf 'Если UA > 253 то ВЫХ1 = 1, иначе ВЫХ1 = 0.\n' >rules.txt
 check "ladograf-cli compile with the shipped dictionary" bash -c \
   '/usr/bin/ladograf-cli compile rules.txt --out code.bin && /usr/bin/ladograf-cli decode code.bin'
