@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${LADOGRAF_BUILD_DIR:-build}
-bash scripts/build.sh >/dev/null
+bash scripts/build.sh >&2
 out="$build/package"
 rm -rf "$out"
 cpack --config "$build/CPackConfig.cmake" -B "$out" >/dev/null
