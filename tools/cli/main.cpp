@@ -1,5 +1,6 @@
 // ladograf-cli: the program's core from the command line (scripted commissioning, backups).
 #include "CliCommon.h"
+#include "common/Version.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -57,6 +58,17 @@ int main(int argc, char* argv[])
     if (words.isEmpty())
         return cli::Usage(QString::fromLatin1(kUsageText));
     const QString command = words.takeFirst();
+    // --help and --version answer on stdout and touch nothing else.
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        QString usage = QString::fromLatin1(kUsageText);
+        usage.replace(QStringLiteral("\nLINK = "), QStringLiteral("\n       ladograf-cli --help | --version\nLINK = "));
+        cli::Out(QStringLiteral("usage: ") + usage + QLatin1Char('\n'));
+        return 0;
+    }
+    if (command == QLatin1String("--version") || command == QLatin1String("-v")) {
+        cli::Out(QStringLiteral("ladograf-cli %1\n").arg(QLatin1String(kProgramVersion)));
+        return 0;
+    }
 
     const std::map<QString, std::function<int(const QStringList&)>> commands = {
         {QStringLiteral("new"), CmdNew},
