@@ -9,6 +9,7 @@
 #include <limits>
 #include <span>
 #include <string_view>
+#include <utility>
 
 enum class FieldType : quint8 {
     I32, I16, U16, U8, Bool, F32, F64,
@@ -55,23 +56,34 @@ std::span<const ConfigField> ConfigFields();
 // The row of a field by its name, or nullptr.
 const ConfigField* FindConfigField(std::string_view name);
 
-// Calls fn with element e of field f, typed: qint32&, qint16&, quint16&, quint8&, bool&,
-// float&, double&, QByteArray&, std::span<quint8> (a raw section), the groups array or a
-// VoltageLimitSet&; everything const for a const model.
+// Calls fn with each of the elements [first, first + n) of field f, typed: qint32&, qint16&,
+// quint16&, quint8&, bool&, float&, double&, QByteArray&; a raw section comes whole as
+// std::span<quint8>, the groups as their array, a limit set as VoltageLimitSet& (n is 1 for
+// these). Everything is const for a const model.
 template <class Model, class Fn>
-void VisitElement(const ConfigField& f, Model& m, int e, Fn&& fn)
+void VisitElements(const ConfigField& f, Model& m, int first, int n, Fn&& fn)
 {
+    const auto each = [&](auto* values) {
+        for (int e = first; e < first + n; ++e)
+            fn(values[e]);
+    };
     switch (f.type) {
-    case FieldType::I32: fn(f.Elements<qint32>(m)[e]); return;
-    case FieldType::I16: fn(f.Elements<qint16>(m)[e]); return;
-    case FieldType::U16: fn(f.Elements<quint16>(m)[e]); return;
-    case FieldType::U8: fn(f.Elements<quint8>(m)[e]); return;
-    case FieldType::Bool: fn(f.Elements<bool>(m)[e]); return;
-    case FieldType::F32: fn(f.Elements<float>(m)[e]); return;
-    case FieldType::F64: fn(f.Elements<double>(m)[e]); return;
-    case FieldType::Text: fn(f.Elements<QByteArray>(m)[e]); return;
+    case FieldType::I32: each(f.Elements<qint32>(m)); return;
+    case FieldType::I16: each(f.Elements<qint16>(m)); return;
+    case FieldType::U16: each(f.Elements<quint16>(m)); return;
+    case FieldType::U8: each(f.Elements<quint8>(m)); return;
+    case FieldType::Bool: each(f.Elements<bool>(m)); return;
+    case FieldType::F32: each(f.Elements<float>(m)); return;
+    case FieldType::F64: each(f.Elements<double>(m)); return;
+    case FieldType::Text: each(f.Elements<QByteArray>(m)); return;
     case FieldType::Raw: fn(std::span(f.Elements<quint8>(m), size_t(f.count))); return;
     case FieldType::Groups: fn(*f.Elements<std::array<ParameterGroupRecord, kGroupCount>>(m)); return;
     case FieldType::LimitSet: fn(*f.Elements<VoltageLimitSet>(m)); return;
     }
+}
+
+template <class Model, class Fn>
+void VisitElement(const ConfigField& f, Model& m, int e, Fn&& fn)
+{
+    VisitElements(f, m, e, 1, std::forward<Fn>(fn));
 }

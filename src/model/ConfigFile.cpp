@@ -32,9 +32,9 @@ void LimitSetFields(Io& io, Set& set)
 }
 
 template <class Io, class Model>
-void Element(Io& io, Model& m, const ConfigField& f, int e)
+void Elements(Io& io, Model& m, const ConfigField& f, int first, int n)
 {
-    VisitElement(f, m, e, [&io](auto&& value) {
+    VisitElements(f, m, first, n, [&io](auto&& value) {
         if constexpr (std::is_same_v<std::remove_cvref_t<decltype(value)>, VoltageLimitSet>)
             LimitSetFields(io, value);
         else
@@ -50,11 +50,14 @@ void Section(Io& io, Model& m, FileSection section)
         const ConfigField& f = fields[i];
         if (f.section != section)
             continue;
-        const size_t run = size_t(f.interleave);
-        for (int e = 0; e < f.ElementCount(); ++e)
-            for (size_t k = 0; k < run; ++k)
-                Element(io, m, fields[i + k], e);
-        i += run - 1;
+        if (f.interleave == 1) {
+            Elements(io, m, f, 0, f.ElementCount());
+            continue;
+        }
+        for (int e = 0; e < f.count; ++e)
+            for (int k = 0; k < f.interleave; ++k)
+                Elements(io, m, fields[i + size_t(k)], e, 1);
+        i += size_t(f.interleave) - 1;
     }
 }
 
