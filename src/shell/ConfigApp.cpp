@@ -8,7 +8,6 @@
 
 #include <QCommandLineParser>
 #include <QLibraryInfo>
-#include <QLineEdit>
 #include <QLocale>
 #include <QTranslator>
 
@@ -21,12 +20,7 @@ void PointEthernetAt(CFirstView& page, const QString& target)
     const int colon = target.lastIndexOf(QLatin1Char(':'));
     if (colon <= 0)
         return;
-    page.findChild<QLineEdit*>(QStringLiteral("host"))->setText(target.left(colon));
-    page.findChild<QLineEdit*>(QStringLiteral("tcpPort"))->setText(target.mid(colon + 1));
-    page.SetLinkChoice(CFirstView::EthernetLink);
-    auto* address = page.findChild<QLineEdit*>(QStringLiteral("ethernetAddress"));
-    if (address->text().isEmpty())
-        address->setText(QStringLiteral("1"));
+    page.PointEthernetAt(target.left(colon), target.mid(colon + 1));
 }
 
 } // namespace

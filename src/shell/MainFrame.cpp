@@ -96,7 +96,7 @@ CMainFrame::CMainFrame(const Options& options)
             AddRecentFile(path);
         UpdateTitle();
     });
-    UpdateDeviceCommands(CConfigView::TabConnection);
+    UpdateDeviceCommands(PageId::Connection);
     LoadRecentFiles();
     UpdateTitle();
     setAcceptDrops(true);
@@ -268,21 +268,17 @@ void CMainFrame::CreateStatusBar()
     connect(Action(command::kViewStatusBar), &QAction::toggled, bar, &QStatusBar::setVisible);
 }
 
-void CMainFrame::UpdateDeviceCommands(int tab)
+void CMainFrame::UpdateDeviceCommands(PageId tab)
 {
-    QAction* read = Action(command::kReadFromDevice);
-    const QString readText = CConfigView::ReadCommandText(tab);
-    read->setText(readText);
-    read->setToolTip(readText.left(kTooltipMax));
-    read->setStatusTip(readText);
-    read->setEnabled(CConfigView::ReadCommandEnabled(tab));
-
-    QAction* write = Action(command::kWriteToDevice);
-    const QString writeText = CConfigView::WriteCommandText(tab);
-    write->setText(writeText);
-    write->setToolTip(writeText.left(kTooltipMax));
-    write->setStatusTip(writeText);
-    write->setEnabled(CConfigView::WriteCommandEnabled(tab));
+    const PageDescriptor& page = Page(tab);
+    const auto show = [this](QAction* action, const QString& text, bool enabled) {
+        action->setText(text);
+        action->setToolTip(text.left(kTooltipMax));
+        action->setStatusTip(text);
+        action->setEnabled(enabled);
+    };
+    show(Action(command::kReadFromDevice), page.ReadText(), page.Reads());
+    show(Action(command::kWriteToDevice), page.WriteText(), page.Writes());
 }
 
 void CMainFrame::UpdateTitle()

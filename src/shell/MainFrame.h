@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "pages/PageTable.h"
+
 #include <functional>
 #include <memory>
 
@@ -97,7 +99,7 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
-    void UpdateDeviceCommands(int tab);
+    void UpdateDeviceCommands(PageId tab);
     void UpdateTitle();
     void AddRecentFile(const QString& path);
     void RemoveRecentFile(const QString& path);

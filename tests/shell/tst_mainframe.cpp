@@ -191,8 +191,9 @@ void MainFrameTest::deviceCommandsFollowTheTab()
     QFETCH(QString, writeText);
     QFETCH(bool, writeEnabled);
     Window w;
-    w.View().SetCurrentTab(tab == 0 ? 1 : 0);
-    w.View().SetCurrentTab(tab);
+    // Clicking the tab, as the user does.
+    w.View().Tabs()->setCurrentIndex(tab == 0 ? 1 : 0);
+    w.View().Tabs()->setCurrentIndex(tab);
     QAction* read = w.frame->Action(command::kReadFromDevice);
     QAction* write = w.frame->Action(command::kWriteToDevice);
     QCOMPARE(read->text(), readText);
@@ -217,7 +218,7 @@ void MainFrameTest::sevenTabsInOrder()
         QCOMPARE(tabs->tabText(i), captions[i]);
         QCOMPARE(tabs->widget(i)->objectName(), classes[i]);
     }
-    QCOMPARE(w.View().CurrentTab(), 0);
+    QCOMPARE(w.View().CurrentTab(), PageId::Connection);
 }
 
 void MainFrameTest::firstStartShowsTheDefaultsAndExitWritesEveryKey()
@@ -472,7 +473,7 @@ void MainFrameTest::recentFilesKeepFour()
 void MainFrameTest::addressNoticeStopsBothCommands()
 {
     Window w;
-    w.View().SetCurrentTab(CConfigView::TabSetpoints);
+    w.View().SetCurrentTab(PageId::Setpoints);
     for (const char* address : {"65536", "0"}) {
         w.Edit("serialAddress")->setText(QString::fromLatin1(address));
         w.prompt.clear();
@@ -489,7 +490,7 @@ void MainFrameTest::addressNoticeStopsBothCommands()
 void MainFrameTest::terminalTabDisablesBothCommands()
 {
     Window w;
-    w.View().SetCurrentTab(CConfigView::TabTerminal);
+    w.View().SetCurrentTab(PageId::Terminal);
     w.Edit("serialAddress")->setText(QStringLiteral("0"));
     w.frame->Action(command::kReadFromDevice)->trigger();
     w.View().OnReadFromDevice();
