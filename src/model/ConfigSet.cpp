@@ -109,12 +109,14 @@ QStringList FieldNames()
     return names;
 }
 
-QStringList NearestMembers(const QString& base, const QString& member)
+// base.dip_level, ... when names is empty; else the nearest of them to member.
+QStringList LimitSetNames(const QString& base, QStringView member = {})
 {
-    QStringList members;
+    QStringList names;
     for (const char* m : kLimitSetMembers)
-        members << QLatin1String(m);
-    QStringList names = Nearest(member, members);
+        names << QLatin1String(m);
+    if (!member.isEmpty())
+        names = Nearest(member, names);
     for (QString& name : names)
         name.prepend(base + u'.');
     return names;
@@ -126,11 +128,6 @@ QString UnknownName(QStringView name, const QStringList& nearest)
     if (!nearest.isEmpty())
         text += QStringLiteral(" (похожие: %1)").arg(nearest.join(QStringLiteral(", ")));
     return text;
-}
-
-QString IndexRange(const QString& name, int count)
-{
-    return QStringLiteral("индекс вне диапазона: %1[0..%2]").arg(name).arg(count - 1);
 }
 
 // Finds what NAME points at; on failure *error says why.
@@ -150,9 +147,6 @@ std::optional<Target> Resolve(ConfigModel& model, QStringView text, QString* err
 
     if (field->type == FieldType::LimitSet) {
         VoltageLimitSet& set = *field->Elements<VoltageLimitSet>(model);
-        QStringList members;
-        for (const char* member : kLimitSetMembers)
-            members << name->base + u'.' + QLatin1String(member);
         target.type = FieldType::F64;
         if (name->member == u"dev") {
             if (name->indices.size() != 2) {
@@ -172,10 +166,14 @@ std::optional<Target> Resolve(ConfigModel& model, QStringView text, QString* err
                         : name->member == u"swell_level"        ? &set.swell_level
                         : name->member == u"interruption_level" ? &set.interruption_level
                                                                 : nullptr;
-        if (!level || !name->indices.isEmpty()) {
+        if (!level) {
             *error = name->member.isEmpty()
-                ? QStringLiteral("%1: укажите уровень или предел: %2").arg(text, members.join(QStringLiteral(", ")))
-                : UnknownName(text, NearestMembers(name->base, name->member));
+                ? QStringLiteral("%1: укажите уровень или предел: %2").arg(text, LimitSetNames(name->base).join(u", "))
+                : UnknownName(text, LimitSetNames(name->base, name->member));
+            return std::nullopt;
+        }
+        if (!name->indices.isEmpty()) {
+            *error = QStringLiteral("%1: поле %2.%3 не массив").arg(text, name->base, name->member);
             return std::nullopt;
         }
         target.at = level;
@@ -192,7 +190,7 @@ std::optional<Target> Resolve(ConfigModel& model, QStringView text, QString* err
             return std::nullopt;
         }
         if (name->indices[0] >= field->count) {
-            *error = QStringLiteral("%1: %2").arg(text, IndexRange(name->base, field->count));
+            *error = QStringLiteral("%1: индекс вне диапазона: %2[0..%3]").arg(text, name->base).arg(field->count - 1);
             return std::nullopt;
         }
     } else if (!name->indices.isEmpty()) {
