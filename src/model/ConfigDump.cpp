@@ -72,7 +72,6 @@ QByteArray LimitSet(const VoltageLimitSet& set)
 
 QByteArray JsonNumber(double value) { return Number(value); }
 QByteArray JsonNumber(float value) { return Number(value); }
-QByteArray JsonNumber(qint64 value) { return Number(value); }
 QByteArray JsonText(const QByteArray& cp1251Bytes) { return Text(cp1251Bytes); }
 QByteArray JsonHex(QByteArrayView bytes) { return Hex(bytes); }
 

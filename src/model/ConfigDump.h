@@ -20,6 +20,5 @@ QByteArray ElementJson(const ConfigField& field, const ConfigModel& model, int e
 // The dump's notation for values that are parts of fields.
 QByteArray JsonNumber(double value);
 QByteArray JsonNumber(float value);
-QByteArray JsonNumber(qint64 value);
 QByteArray JsonText(const QByteArray& cp1251Bytes);
 QByteArray JsonHex(QByteArrayView bytes);

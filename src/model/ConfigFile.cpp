@@ -1,8 +1,8 @@
 #include "ConfigFile.h"
 
 #include "common/Cp1251.h"
-#include "model/ConfigFields.h"
 #include "common/UserPrompt.h"
+#include "model/ConfigFields.h"
 
 #include <QFile>
 #include <QSaveFile>
