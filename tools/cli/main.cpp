@@ -1,5 +1,6 @@
 // ladograf-cli: the program's core from the command line (scripted commissioning, backups).
 #include "CliCommon.h"
+#include "CliEdit.h"
 #include "common/Version.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,8 @@ namespace {
 const char kUsageText[] =
     "ladograf-cli new FILE\n"
     "       ladograf-cli dump FILE\n"
+    "       ladograf-cli diff A B [--json]\n"
+    "       ladograf-cli set FILE NAME=VALUE...\n"
     "       ladograf-cli identify LINK\n"
     "       ladograf-cli read PAGE LINK --cfg FILE\n"
     "       ladograf-cli write PAGE LINK --cfg FILE\n"
@@ -73,6 +76,8 @@ int main(int argc, char* argv[])
     const std::map<QString, std::function<int(const QStringList&)>> commands = {
         {QStringLiteral("new"), CmdNew},
         {QStringLiteral("dump"), CmdDump},
+        {QStringLiteral("diff"), CmdDiff},
+        {QStringLiteral("set"), CmdSet},
         {QStringLiteral("identify"), CmdIdentify},
         {QStringLiteral("passwd"), CmdPasswd},
         {QStringLiteral("read"), CmdRead},
