@@ -47,21 +47,57 @@ void CProcessCommand::CloseLink()
 {
     if (m_link)
         m_link->Close();
+    if (m_replyPending)
+        TellReply();
+}
+
+void CProcessCommand::NoteSent(const QByteArray& request, std::uint32_t written)
+{
+    FrameEvent sent;
+    sent.direction = FrameEvent::Direction::Sent;
+    sent.time = std::chrono::steady_clock::now();
+    sent.bytes = request.left(int(std::min<std::uint32_t>(written, std::uint32_t(request.size()))));
+    m_observer->OnFrame(sent);
+}
+
+void CProcessCommand::NoteReply(const QByteArray& request, const QByteArray& reply, int awaited)
+{
+    m_reply.direction = FrameEvent::Direction::Received;
+    m_reply.time = std::chrono::steady_clock::now();
+    m_reply.bytes = reply;
+    m_reply.request = request;
+    m_reply.awaited = awaited;
+    m_replyPending = true;
+}
+
+void CProcessCommand::TellReply()
+{
+    m_replyPending = false;
+    if (m_observer)
+        m_observer->OnFrame(m_reply);
+    m_reply = FrameEvent();
 }
 
 CProcessCommand::ExchangeResult CProcessCommand::Exchange(const QByteArray& request, QByteArray& reply)
 {
+    if (m_replyPending)
+        TellReply();
     if (m_link->IsOpen())
         m_link->Close();
     if (!m_link->Open(m_portName, m_linkParameter))
         return ExchangeResult::OpenFailed;
     m_link->ClearTransmitQueue();
     m_link->ClearReceiveQueue();
-    m_link->Write(reinterpret_cast<const std::uint8_t*>(request.constData()), std::uint32_t(request.size()));
+    const std::uint32_t written
+        = m_link->Write(reinterpret_cast<const std::uint8_t*>(request.constData()), std::uint32_t(request.size()));
+    if (m_observer)
+        NoteSent(request, written);
     m_pause(kReplyPauseMs);
     reply = QByteArray(frame::kReplyHeadSize, '\0');
     const std::uint32_t got = m_link->Read(reinterpret_cast<std::uint8_t*>(reply.data()), frame::kReplyHeadSize);
     reply.truncate(int(std::min<std::uint32_t>(got, frame::kReplyHeadSize)));
+    if (m_observer)
+        NoteReply(request, reply, frame::kReplyHeadSize);
     return ExchangeResult::Ok;
 }
 
@@ -104,6 +140,8 @@ bool CProcessCommand::ReadBlock(std::uint8_t command, std::uint8_t subCommand, s
             const std::uint32_t more
                 = m_link->Read(reinterpret_cast<std::uint8_t*>(reply.data()) + total0, requested);
             const int total = total0 + int(std::min<std::uint32_t>(more, requested));
+            if (m_observer)
+                NoteReply(frameOut, reply.left(total), frame::kReplyHeadSize + requested);
             CloseLink();
             *length = std::uint16_t(total - (frame::kHeaderSize - 1));
             const int available = total - frame::kHeaderSize;

@@ -2,6 +2,8 @@
 // The protocol engine: every exchange with a meter (blocks, identification, logins,
 // password changes, link test) is one request frame and one reply frame through here.
 // Synchronous: each operation opens the link, sends, waits 100 ms, reads and closes.
+#include "FrameObserver.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -67,6 +69,11 @@ public:
     // password). Tests replace it to record the pauses instead of sleeping.
     void SetPauseFunction(std::function<void(int milliseconds)> pause) { m_pause = std::move(pause); }
 
+    // Told of every frame sent and every reply received from now on; null detaches. The
+    // engine itself never looks at a reply's checksum, observer or not.
+    void SetFrameObserver(FrameObserver* observer) { m_observer = observer; }
+    FrameObserver* Observer() const { return m_observer; }
+
 private:
     enum class ExchangeResult { Ok, OpenFailed };
     // Closes the link if open, opens it, clears the queues, writes the request, pauses,
@@ -82,6 +89,11 @@ private:
     // caller closes it after its pause, question or notice), or nullopt once the
     // open-failure or channel message has been shown and the link closed.
     std::optional<int> PasswordExchange(const QByteArray& request);
+    // The observer hooks. A reply is told once the exchange is over (the link closed or the
+    // next exchange begun), so the two reads of a block reply make one frame.
+    void NoteSent(const QByteArray& request, std::uint32_t written);
+    void NoteReply(const QByteArray& request, const QByteArray& reply, int awaited);
+    void TellReply();
 
     UserPrompt& m_prompt;
     std::uint8_t m_accessLevel = 0;
@@ -91,4 +103,7 @@ private:
     std::uint32_t m_linkParameter = 0;
     std::uint16_t m_deviceAddress = 0;
     std::function<void(int)> m_pause;
+    FrameObserver* m_observer = nullptr;
+    FrameEvent m_reply;
+    bool m_replyPending = false;
 };

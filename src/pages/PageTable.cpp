@@ -88,13 +88,26 @@ bool IdentifyMeter(PageContext& c, DeviceIdentity& identity)
     return false;
 }
 
-void StartProgress(ProgressSink& progress)
+} // namespace
+
+void StartCommandProgress(ProgressSink& progress)
 {
     progress.SetRange(0, kCommandProgressMaximum);
     progress.SetStep(1);
 }
 
-} // namespace
+bool VersionMatches(ConfigModel& model, const DeviceIdentity& identity, UserPrompt& prompt)
+{
+    if (model.firmware_version.isEmpty())
+        model.firmware_version = identity.version;
+    if (model.modification.isEmpty())
+        model.modification = identity.modelName;
+    if (model.firmware_version != identity.version || model.modification != identity.modelName) {
+        prompt.Error(msg::kVersionConflict);
+        return false;
+    }
+    return true;
+}
 
 QString PageDescriptor::ReadText() const
 {
@@ -136,7 +149,7 @@ bool ReadActivePage(PageId id, PageContext& context, const PageHooks& hooks)
     const PageDescriptor& page = Page(id);
     if (!page.Reads())
         return false;  // the command is disabled there
-    StartProgress(context.progress);
+    StartCommandProgress(context.progress);
     if (!AddressInRange(context))
         return false;
     ConfigModel& model = context.model;
@@ -156,20 +169,13 @@ bool WriteActivePage(PageId id, PageContext& context, const PageHooks& hooks)
     const PageDescriptor& page = Page(id);
     if (!page.Writes())
         return false;  // the command is disabled there
-    StartProgress(context.progress);
+    StartCommandProgress(context.progress);
     if (!AddressInRange(context))
         return false;
     DeviceIdentity identity;
     if (!IdentifyMeter(context, identity))
         return false;
-    ConfigModel& model = context.model;
-    if (model.firmware_version.isEmpty())
-        model.firmware_version = identity.version;
-    if (model.modification.isEmpty())
-        model.modification = identity.modelName;
-    if (model.firmware_version != identity.version || model.modification != identity.modelName) {
-        context.prompt.Error(msg::kVersionConflict);
+    if (!VersionMatches(context.model, identity, context.prompt))
         return false;
-    }
     return page.write(context, hooks);
 }

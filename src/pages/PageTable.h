@@ -73,6 +73,13 @@ QString CliPageWords(const QString& separator);
 // The progress indicator of both commands starts with this range.
 constexpr int kCommandProgressMaximum = 150;
 
+struct DeviceIdentity;
+// Both commands start the progress indicator with its range and a step of one.
+void StartCommandProgress(ProgressSink& progress);
+// Before a write: a configuration without version or model name takes the meter's; one
+// made for another version or model is refused with the version-conflict error.
+bool VersionMatches(ConfigModel& model, const DeviceIdentity& identity, UserPrompt& prompt);
+
 // The read and write commands of the main window: the address test, the identification
 // (and, before a write, the check that the meter is the one the configuration was made
 // for), then the active page's own routine.

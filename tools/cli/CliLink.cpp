@@ -2,13 +2,36 @@
 
 #include "CliCommon.h"
 #include "common/Cp1251.h"
+#include "device/FrameTrace.h"
 
 namespace cli {
 
 QStringList LinkValuedOptions()
 {
     return {QStringLiteral("--tcp"), QStringLiteral("--timeout"), QStringLiteral("--serial"), QStringLiteral("--baud"),
-            QStringLiteral("--address"), QStringLiteral("--level"), QStringLiteral("--password")};
+            QStringLiteral("--address"), QStringLiteral("--level"), QStringLiteral("--password"),
+            QStringLiteral("--trace")};
+}
+
+MeterLink::MeterLink() = default;
+
+MeterLink::~MeterLink()
+{
+    if (m_engine)
+        m_engine->SetFrameObserver(nullptr);
+}
+
+bool MeterLink::StartTrace(const QString& path)
+{
+    m_traceFile.setFileName(path);
+    // Unbuffered: every line is in the file as soon as its frame has gone or come.
+    if (!m_traceFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        Err(QStringLiteral("error: Не удалось открыть файл журнала обмена %1").arg(path));
+        return false;
+    }
+    m_trace = std::make_unique<frametrace::TraceWriter>(m_traceFile);
+    m_engine->SetFrameObserver(m_trace.get());
+    return true;
 }
 
 QStringList LinkFlagOptions() { return {QStringLiteral("--yes")}; }
@@ -72,6 +95,10 @@ std::unique_ptr<MeterLink> MeterLink::FromOptions(const Options& options, int* e
     engine.SetPortName(portName);
     engine.SetLinkParameter(parameter);
     engine.SetDeviceAddress(std::uint16_t(link->m_address));
+    if (options.Has(QStringLiteral("--trace")) && !link->StartTrace(options.Value(QStringLiteral("--trace")))) {
+        *exitCode = kFailure;
+        return nullptr;
+    }
     return link;
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 // The LINK options shared by every command that talks to a meter:
 //   (--tcp HOST:PORT [--timeout SECONDS] | --serial PORT [--baud N])
-//   --address N [--level 1|2] [--password P] [--yes]
+//   --address N [--level 1|2] [--password P] [--yes] [--trace FILE]
 #include "CliPrompt.h"
 #include "device/EthernetPort.h"
+#include "device/FrameTrace.h"
 #include "device/PageRoutine.h"
 #include "device/ProcessCommand.h"
 #include "device/SerialPort.h"
 
+#include <QFile>
 #include <QStringList>
 
 #include <memory>
@@ -25,6 +27,7 @@ public:
     // Checks the options and sets up link, prompt and engine. On a usage error returns null
     // after printing it; *exitCode is then set.
     static std::unique_ptr<MeterLink> FromOptions(const Options& options, int* exitCode);
+    ~MeterLink();
 
     CProcessCommand& Engine() { return *m_engine; }
     CliPrompt& Prompt() { return *m_prompt; }
@@ -39,11 +42,16 @@ public:
     }
 
 private:
-    MeterLink() = default;
+    MeterLink();
+    // --trace FILE: every frame the engine sends and receives, one line each.
+    bool StartTrace(const QString& path);
+
     std::unique_ptr<CliPrompt> m_prompt;
     std::unique_ptr<CSerial> m_link;
     std::unique_ptr<CProcessCommand> m_engine;
     long long m_address = 0;
+    QFile m_traceFile;
+    std::unique_ptr<frametrace::TraceWriter> m_trace;
 };
 
 } // namespace cli

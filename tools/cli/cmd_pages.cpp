@@ -1,6 +1,8 @@
 // read and write: the main window's read and write commands for one page, from the command
 // line. read fills FILE (new defaults when it does not exist yet) and saves it after a
-// successful read; write loads FILE and writes the page.
+// successful read; write loads FILE and writes the page. "all" in place of the page reads
+// or writes every device page in tab order after one identification; a read of all saves
+// FILE only when every page came.
 #include "CliCommon.h"
 #include "CliLink.h"
 
@@ -8,6 +10,7 @@
 #include "device/ProgressSink.h"
 #include "model/ConfigFile.h"
 #include "model/ConfigModel.h"
+#include "pages/AllPages.h"
 #include "pages/PageTable.h"
 #include "rules/TermDictionary.h"
 
@@ -17,6 +20,7 @@ namespace {
 
 struct PageCommand {
     PageId page = PageId::Setpoints;
+    bool all = false;  // every device page
     QString file;
     std::unique_ptr<cli::MeterLink> link;
     TermDictionary dictionary;
@@ -25,8 +29,8 @@ struct PageCommand {
 // Parses PAGE LINK --cfg FILE; on a usage error returns false with *exitCode set.
 bool ParsePageCommand(const QString& verb, const QStringList& args, PageCommand& command, int* exitCode)
 {
-    const QString usage
-        = QStringLiteral("ladograf-cli %1 PAGE LINK --cfg FILE\nPAGE = %2").arg(verb, CliPageWords(QStringLiteral(" | ")));
+    const QString usage = QStringLiteral("ladograf-cli %1 PAGE LINK --cfg FILE\nPAGE = %2 | all")
+                              .arg(verb, CliPageWords(QStringLiteral(" | ")));
     cli::Options options;
     QStringList valued = cli::LinkValuedOptions();
     valued << QStringLiteral("--cfg");
@@ -34,13 +38,14 @@ bool ParsePageCommand(const QString& verb, const QStringList& args, PageCommand&
         *exitCode = cli::Usage(options.error() + QLatin1Char('\n') + usage);
         return false;
     }
-    const std::optional<PageId> page
-        = options.Positional().size() == 1 ? PageFromCliWord(options.Positional().first()) : std::nullopt;
-    if (!page || !options.Has(QStringLiteral("--cfg"))) {
+    const bool one = options.Positional().size() == 1;
+    command.all = one && options.Positional().first() == QLatin1String("all");
+    const std::optional<PageId> page = one && !command.all ? PageFromCliWord(options.Positional().first()) : std::nullopt;
+    if ((!page && !command.all) || !options.Has(QStringLiteral("--cfg"))) {
         *exitCode = cli::Usage(usage);
         return false;
     }
-    command.page = *page;
+    command.page = page.value_or(PageId::Setpoints);
     command.file = options.Value(QStringLiteral("--cfg"));
     command.link = cli::MeterLink::FromOptions(options, exitCode);
     return command.link != nullptr;
@@ -50,7 +55,7 @@ bool ParsePageCommand(const QString& verb, const QStringList& args, PageCommand&
 // was read (an empty rules text still compiles, every word is unknown).
 void LoadDictionary(PageCommand& command)
 {
-    if (command.page == PageId::Pulse)
+    if (command.all || command.page == PageId::Pulse)
         command.dictionary.Load(TermDictionary::DefaultPath(), command.link->Prompt());
 }
 
@@ -77,7 +82,9 @@ int CmdRead(const QStringList& args)
     PageHooks hooks;
     hooks.dictionary = &command.dictionary;
     PageContext context{command.link->Target(), command.link->Engine(), model, progress, command.link->Prompt(), {}};
-    if (!ReadActivePage(command.page, context, hooks))
+    // A read of all pages changes the model only when every page came, and FILE is saved
+    // only then: a failure leaves it byte for byte as it was.
+    if (!(command.all ? ReadAllPages(context, hooks) : ReadActivePage(command.page, context, hooks)))
         return cli::kFailure;
     if (!SaveConfigFile(command.file, model, &error)) {
         cli::Err(QStringLiteral("error: ") + error);
@@ -107,7 +114,7 @@ int CmdWrite(const QStringList& args)
     hooks.dictionary = &command.dictionary;
     hooks.showMessages = [&compilerLines](const QStringList& lines) { compilerLines = lines; };
     PageContext context{command.link->Target(), command.link->Engine(), model, progress, command.link->Prompt(), {}};
-    const bool written = WriteActivePage(command.page, context, hooks);
+    const bool written = command.all ? WriteAllPages(context, hooks) : WriteActivePage(command.page, context, hooks);
     // The compiler's message list, as the compile command prints it.
     for (const QString& line : std::as_const(compilerLines))
         cli::Out(line + QLatin1Char('\n'));

@@ -23,12 +23,14 @@ const char kUsageText[] =
     "       ladograf-cli identify LINK\n"
     "       ladograf-cli read PAGE LINK --cfg FILE\n"
     "       ladograf-cli write PAGE LINK --cfg FILE\n"
+    "       ladograf-cli read all LINK --cfg FILE\n"
+    "       ladograf-cli write all LINK --cfg FILE\n"
     "       ladograf-cli passwd LINK --level N --old P --new Q\n"
     "       ladograf-cli compile RULES --out CODE [--dictionary DB]\n"
     "       ladograf-cli decode CODE [--dictionary DB]\n"
     "       ladograf-cli report FILE --pdf OUT\n"
     "LINK = (--tcp HOST:PORT [--timeout SECONDS] | --serial PORT [--baud N])\n"
-    "       --address N [--level 1|2] [--password P] [--yes]\n"
+    "       --address N [--level 1|2] [--password P] [--yes] [--trace FILE]\n"
     "PAGE = setpoints | groups | archive | limits | pulse";
 
 } // namespace

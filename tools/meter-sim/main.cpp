@@ -2,6 +2,7 @@
 //   meter-sim [--tcp HOST:PORT] [--pty PATH] [--config FILE.cfg] [--serial N]
 //             [--firmware A.B.C/D.E.F] [--password1 P] [--password2 P] [--address N]
 //             [--require-stop] [--fault KIND[=VALUE][@COMMAND[/SUB]][*COUNT]]...
+//             [--record FILE]
 //   meter-sim --help | --version
 // It prints one line when it is ready and serves until it is stopped.
 #include "MeterSim.h"
@@ -10,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHostAddress>
 #include <QSocketNotifier>
 #include <QTcpServer>
@@ -29,10 +31,34 @@ const char kHelpText[] =
     "usage: meter-sim [--tcp HOST:PORT] [--pty PATH] [--config FILE.cfg] [--serial N]\n"
     "                 [--firmware A.B.C/D.E.F] [--password1 P] [--password2 P] [--address N]\n"
     "                 [--require-stop] [--fault KIND[=VALUE][@COMMAND[/SUB]][*COUNT]]...\n"
+    "                 [--record FILE]\n"
     "       meter-sim --help | --version\n"
     "A virtual meter: serves TCP (default 127.0.0.1:5555) and/or a pseudo-terminal linked at PATH,\n"
     "prints one line \"meter-sim ready: ...\" and serves until stopped.\n"
-    "Fault kinds: status=N, short=N, silent, hangup, badcheck, delay=MS, echo, garbage=N.\n";
+    "Fault kinds: status=N, short=N, silent, hangup, badcheck, delay=MS, echo, garbage=N.\n"
+    "--record FILE writes every request received (RX) and every reply sent (TX) as hex, one a line.\n";
+
+// --record: the frames as the meter saw them, one line each, written at once.
+class FrameRecorder {
+public:
+    bool Open(const QString& path)
+    {
+        m_file.setFileName(path);
+        return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    }
+    void Received(const QByteArray& bytes) { Write("RX ", bytes); }
+    void Sent(const QByteArray& bytes) { Write("TX ", bytes); }
+
+private:
+    void Write(const char* direction, const QByteArray& bytes)
+    {
+        if (m_file.isOpen() && !bytes.isEmpty())
+            m_file.write(direction + bytes.toHex(' ') + '\n');
+    }
+    QFile m_file;
+};
+
+FrameRecorder recorder;
 
 void Fail(const QString& text)
 {
@@ -89,8 +115,9 @@ MeterFault ParseFault(const QString& text)
 
 void Send(QTcpSocket* socket, const MeterReply& reply)
 {
-    if (!reply.bytes.isEmpty())
-        socket->write(reply.bytes);
+    // A reply that comes after the peer has gone is never sent.
+    if (!reply.bytes.isEmpty() && socket->state() == QAbstractSocket::ConnectedState && socket->write(reply.bytes) >= 0)
+        recorder.Sent(reply.bytes);
     if (reply.hangup)
         socket->disconnectFromHost();
 }
@@ -135,6 +162,10 @@ int main(int argc, char* argv[])
             options.address = std::uint16_t(NextValue(args, i).toUInt());
         } else if (a == QLatin1String("--require-stop")) {
             options.requireStop = true;
+        } else if (a == QLatin1String("--record")) {
+            const QString path = NextValue(args, i);
+            if (!recorder.Open(path))
+                Fail(QStringLiteral("cannot write %1").arg(path));
         } else if (a == QLatin1String("--fault")) {
             faults.append(ParseFault(NextValue(args, i)));
         } else {
@@ -167,6 +198,7 @@ int main(int argc, char* argv[])
                 QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket, assembler, &meter] {
                     assembler->Append(socket->readAll());
                     while (const auto request = assembler->Next()) {
+                        recorder.Received(*request);
                         const MeterReply reply = meter.Handle(*request);
                         if (reply.delayMs > 0)
                             QTimer::singleShot(reply.delayMs, socket, [socket, reply] { Send(socket, reply); });
@@ -200,8 +232,12 @@ int main(int argc, char* argv[])
                 ptyAssembler.Reset();
             ptyAssembler.Append(QByteArrayView(buffer, n));
             while (const auto request = ptyAssembler.Next()) {
+                recorder.Received(*request);
                 const MeterReply reply = meter.Handle(*request);
-                auto send = [&pty, reply] { pty.WriteAll(reply.bytes.constData(), reply.bytes.size()); };
+                auto send = [&pty, reply] {
+                    pty.WriteAll(reply.bytes.constData(), reply.bytes.size());
+                    recorder.Sent(reply.bytes);
+                };
                 if (reply.delayMs > 0)
                     QTimer::singleShot(reply.delayMs, send);
                 else
