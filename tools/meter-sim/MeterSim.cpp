@@ -283,7 +283,9 @@ MeterReply MeterSim::Handle(const QByteArray& request)
             out.delayMs = fault->value;
             break;
         case MeterFault::Kind::EchoMismatch:
+            // A confused meter: the frame is sound, only for another command.
             out.bytes[frame::kCommandOffset] = char(out.bytes[frame::kCommandOffset] ^ 0x40);
+            out.bytes.back() = char(frame::Checksum(QByteArrayView(out.bytes).chopped(frame::kChecksumSize)));
             break;
         default:
             break;
