@@ -111,6 +111,24 @@ private:
         return code;
     }
 
+    QStringList ReadOrWrite(const QString& verb, const QString& page, const MeterProcess& meter, const QString& file) const
+    {
+        return QStringList{verb, page} + Link(meter) + QStringList{QStringLiteral("--cfg"), file};
+    }
+    // The fields diff names, but the meter's running clock, which each read takes afresh.
+    QStringList DifferingFields(const QString& a, const QString& b) const
+    {
+        QString out;
+        RunProgram(QStringLiteral(LADOGRAF_CLI_PATH), {QStringLiteral("diff"), a, b}, &out, nullptr);
+        QStringList fields;
+        for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const QString field = line.section(QLatin1Char(':'), 0, 0);
+            if (!field.startsWith(QLatin1String("set_")))
+                fields << line;
+        }
+        return fields;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -144,6 +162,84 @@ private slots:
         QCOMPARE(back.firmware_version, QByteArray("1.7.0 / 2.1.3"));
         if (page != QLatin1String("setpoints"))
             QCOMPARE(SetpointBytes(back), SetpointBytes(NewConfigModel()));
+    }
+
+    void readAllEqualsTheFiveSingleReads()
+    {
+        MeterProcess meter;
+        QVERIFY(meter.Start({QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--config"), m_written}));
+        const QString all = m_dir.filePath(QStringLiteral("all.cfg"));
+        const QString single = m_dir.filePath(QStringLiteral("single.cfg"));
+        QCOMPARE(Cli(ReadOrWrite(QStringLiteral("read"), QStringLiteral("all"), meter, all)), 0);
+        for (const char* page : {"setpoints", "groups", "archive", "limits", "pulse"})
+            QCOMPARE(Cli(ReadOrWrite(QStringLiteral("read"), QString::fromLatin1(page), meter, single)), 0);
+        QCOMPARE(DifferingFields(all, single), QStringList());
+        const ConfigModel back = Load(all);
+        for (const char* page : {"setpoints", "groups", "archive", "limits", "pulse"})
+            QCOMPARE(PageBytes(QString::fromLatin1(page), back), PageBytes(QString::fromLatin1(page), Changed()));
+    }
+
+    void writeAllThenReadAllGivesTheFileBack()
+    {
+        // The file as a meter keeps it (single-precision values, rules as decoded), then onto
+        // a meter fresh from the factory and back.
+        const QString kept = m_dir.filePath(QStringLiteral("kept.cfg"));
+        {
+            MeterProcess source;
+            QVERIFY(source.Start({QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--config"), m_written}));
+            QCOMPARE(Cli(ReadOrWrite(QStringLiteral("read"), QStringLiteral("all"), source, kept)), 0);
+        }
+        MeterProcess meter;
+        QVERIFY(meter.Start({QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")}));
+        const QString back = m_dir.filePath(QStringLiteral("back.cfg"));
+        QString err;
+        QCOMPARE(Cli(ReadOrWrite(QStringLiteral("write"), QStringLiteral("all"), meter, kept), &err), 0);
+        QCOMPARE(Cli(ReadOrWrite(QStringLiteral("read"), QStringLiteral("all"), meter, back)), 0);
+        QCOMPARE(DifferingFields(kept, back), QStringList());
+        QCOMPARE(PageBytes(QStringLiteral("groups"), Load(back)), PageBytes(QStringLiteral("groups"), Changed()));
+    }
+
+    // A meter that refuses the third page: read all leaves FILE byte for byte as it was,
+    // write all writes the pages before it and none after; both name the page.
+    void allStopsAtTheFailingPage_data()
+    {
+        QTest::addColumn<QString>("verb");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("read") << "read" << "status=5@0x0B/0x01"
+                              << "error: Чтение всех страниц прервано: страница 'Архивируемые данные' не считана.\n";
+        QTest::newRow("write") << "write" << "status=5@0x0B/0x81"
+                               << "error: Запись всех страниц прервана: страница 'Архивируемые данные' не записана.\n";
+    }
+    void allStopsAtTheFailingPage()
+    {
+        QFETCH(QString, verb);
+        QFETCH(QString, fault);
+        QFETCH(QString, message);
+        const QString path = m_dir.filePath(verb + QStringLiteral("-failing.cfg"));
+        QFile::remove(path);
+        QVERIFY(QFile::copy(m_written, path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        MeterProcess meter;
+        QVERIFY(meter.Start({QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--fault"), fault}));
+        QString err;
+        QCOMPARE(Cli(ReadOrWrite(verb, QStringLiteral("all"), meter, path), &err), 1);
+        QVERIFY2(err.endsWith(message), qPrintable(err));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+
+        if (verb == QLatin1String("write")) {
+            const QString read = m_dir.filePath(QStringLiteral("after-failing-write.cfg"));
+            QCOMPARE(Cli(ReadOrWrite(QStringLiteral("read"), QStringLiteral("groups"), meter, read)), 0);
+            QCOMPARE(Cli(ReadOrWrite(QStringLiteral("read"), QStringLiteral("limits"), meter, read)), 0);
+            const ConfigModel back = Load(read);
+            QCOMPARE(PageBytes(QStringLiteral("groups"), back), PageBytes(QStringLiteral("groups"), Changed()));
+            QCOMPARE(PageBytes(QStringLiteral("limits"), back), PageBytes(QStringLiteral("limits"), NewConfigModel()));
+        }
     }
 
     void meterStartedFromAConfiguration()
