@@ -3,7 +3,6 @@
 #include "shell/HelpWindow.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPainter>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -56,7 +55,6 @@ CDialogListElements::CDialogListElements(int free, DialogRunner runner, QWidget*
     m_tree->setFont(TreeFont());
     m_tree->setHeaderHidden(true);
     m_tree->setUniformRowHeights(true);
-    m_tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     m_root = new QTreeWidgetItem(QStringList{QStringLiteral("Текущие значения")});
     m_root->setIcon(0, GroupSymbol());
@@ -103,7 +101,7 @@ CDialogListElements::CDialogListElements(int free, DialogRunner runner, QWidget*
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tree);
     layout->addLayout(buttons);
-    resize(520, 560);
+    resize(640, 560);
 }
 
 QTreeWidgetItem* CDialogListElements::CategoryItem(int category) const

@@ -36,6 +36,11 @@ CGroupView::CGroupView(QWidget* parent)
     m_list->setObjectName(QStringLiteral("groupList"));
     m_list->setAccessibleName(QStringLiteral("Группы"));
     m_list->Initialise();
+    // The list's cell borders come from a style sheet, which otherwise paints the selected
+    // row without its highlight.
+    m_list->setStyleSheet(m_list->styleSheet()
+                          + QStringLiteral(" QTreeView::item:selected { background: palette(highlight);"
+                                           " color: palette(highlighted-text); }"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setUniformRowHeights(true);
