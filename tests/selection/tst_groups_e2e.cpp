@@ -4,6 +4,7 @@
 // byte. With LADOGRAF_SCREENSHOTS set to a folder it also saves the README's pictures.
 #include "MeterProcess.h"
 #include "ScriptedPrompt.h"
+#include "WindowFixture.h"
 #include "common/Cp1251.h"
 #include "device/DeviceMessages.h"
 #include "device/FirstView.h"
@@ -25,8 +26,6 @@
 #include <QTest>
 
 namespace {
-
-QStringList NoPorts() { return {}; }
 
 void SaveShot(QWidget& widget, const char* name)
 {
@@ -71,18 +70,6 @@ private:
     QString m_meterFile;
 
     CGroupView* Page() { return static_cast<CGroupView*>(m_frame->View().Page(PageId::Groups)); }
-    QLineEdit* Edit(const char* name)
-    {
-        return m_frame->View().ConnectionPage()->findChild<QLineEdit*>(QString::fromLatin1(name));
-    }
-    void PointAt(const MeterProcess& meter)
-    {
-        m_frame->View().ConnectionPage()->SetLinkChoice(CFirstView::EthernetLink);
-        Edit("host")->setText(QStringLiteral("127.0.0.1"));
-        Edit("tcpPort")->setText(QString::number(meter.TcpPort()));
-        Edit("timeout")->setText(QStringLiteral("2"));
-        Edit("ethernetAddress")->setText(QStringLiteral("1"));
-    }
     int RowOfGroup(int g)
     {
         for (int r = 0; r < Page()->List()->topLevelItemCount(); ++r) {
@@ -104,15 +91,7 @@ private slots:
     void init()
     {
         m_prompt.clear();
-        CMainFrame::Options options;
-        options.prompt = &m_prompt;
-        options.settingsPath = m_dir.filePath(QStringLiteral("settings.ini"));
-        options.recentFiles = false;
-        m_frame = std::make_unique<CMainFrame>(options);
-        m_frame->View().PortScan().SetProbe(&NoPorts);
-        m_frame->Document().OnNewDocument();
-        m_frame->resize(1000, 640);
-        m_frame->show();
+        m_frame = MakeTestWindow(m_prompt, m_dir.filePath(QStringLiteral("settings.ini")));
         m_frame->View().SetCurrentTab(PageId::Groups);
     }
     void cleanup() { m_frame.reset(); }
@@ -121,7 +100,7 @@ private slots:
     {
         MeterProcess meter;
         QVERIFY(meter.Start({QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--config"), m_meterFile}));
-        PointAt(meter);
+        PointAtMeter(*m_frame->View().ConnectionPage(), meter.TcpPort());
         m_prompt.LoginNext(2, "2222");
         m_frame->Action(command::kReadFromDevice)->trigger();
         QCOMPARE(m_prompt.kinds(), QStringList{QStringLiteral("auth")});
@@ -183,7 +162,7 @@ private slots:
         MeterProcess meter;
         QVERIFY(meter.Start({QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--config"),
                              m_meterFile, QStringLiteral("--fault"), QStringLiteral("short=300@0x10")}));
-        PointAt(meter);
+        PointAtMeter(*m_frame->View().ConnectionPage(), meter.TcpPort());
         const QByteArray before = GroupsToBytes(m_frame->Document().Model().groups);
         m_prompt.LoginNext(1, "1111");
         m_frame->View().OnReadFromDevice();
