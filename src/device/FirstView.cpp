@@ -262,6 +262,13 @@ void CFirstView::ExchangeWithModel(ConfigModel& model, int direction)
     }
 }
 
+void CFirstView::ShowIdentity(const ConfigModel& model)
+{
+    m_modelName = model.modification;
+    m_version = model.firmware_version;
+    RefreshIdentity();
+}
+
 void CFirstView::RefreshIdentity()
 {
     m_serialValue->setText(cp1251::Decode(m_serial));

@@ -163,10 +163,13 @@ bool WriteActivePage(PageId id, PageContext& context, const PageHooks& hooks)
     if (!IdentifyMeter(context, identity))
         return false;
     ConfigModel& model = context.model;
+    const bool taken = model.firmware_version.isEmpty() || model.modification.isEmpty();
     if (model.firmware_version.isEmpty())
         model.firmware_version = identity.version;
     if (model.modification.isEmpty())
         model.modification = identity.modelName;
+    if (taken)
+        RunHook(context.identityTaken);
     if (model.firmware_version != identity.version || model.modification != identity.modelName) {
         context.prompt.Error(msg::kVersionConflict);
         return false;
