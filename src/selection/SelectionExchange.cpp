@@ -66,6 +66,19 @@ const SelectionBlock kLimits{frame::kCmdDeviationLimits, kDeviationLimitsSize,
                              RawSection<&ConfigModel::deviation_limits>, StoreRawSection<&ConfigModel::deviation_limits>,
                              {0, 50, {0, 0, false}, {3, 20, true}}, {0, 50, {1, 0, false}, {2, 20, true}}};
 
+const SelectionBlock& BlockOf(SelectionBlockId page)
+{
+    switch (page) {
+    case SelectionBlockId::Groups:
+        return kGroups;
+    case SelectionBlockId::Archive:
+        return kArchive;
+    case SelectionBlockId::Limits:
+        break;
+    }
+    return kLimits;
+}
+
 void Begin(ProgressSink& progress, const ProgressPlan& plan)
 {
     if (plan.range)
@@ -84,7 +97,7 @@ void Run(ProgressSink& progress, const StepRun& run)
 
 // A short reply is refused with the read-failure warning, so it never reaches the model
 // (the groups too: a short groups block would otherwise come in padded with zeros).
-bool ReadSelection(const SelectionBlock& page, const LinkSettings& settings, CProcessCommand& engine,
+bool ReadBlockOf(const SelectionBlock& page, const LinkSettings& settings, CProcessCommand& engine,
                    ConfigModel& model, ProgressSink& progress, const PageHooks& hooks)
 {
     ApplyLinkSettings(engine, settings);
@@ -100,7 +113,7 @@ bool ReadSelection(const SelectionBlock& page, const LinkSettings& settings, CPr
     return true;
 }
 
-bool WriteSelection(const SelectionBlock& page, const LinkSettings& settings, CProcessCommand& engine,
+bool WriteBlockOf(const SelectionBlock& page, const LinkSettings& settings, CProcessCommand& engine,
                     ConfigModel& model, ProgressSink& progress, UserPrompt& prompt, const PageHooks& hooks)
 {
     ApplyLinkSettings(engine, settings);
@@ -120,38 +133,14 @@ bool WriteSelection(const SelectionBlock& page, const LinkSettings& settings, CP
 
 } // namespace
 
-bool ReadGroups(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                UserPrompt&, const PageHooks& hooks)
+bool ReadSelection(SelectionBlockId page, const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model,
+                   ProgressSink& progress, UserPrompt&, const PageHooks& hooks)
 {
-    return ReadSelection(kGroups, settings, engine, model, progress, hooks);
+    return ReadBlockOf(BlockOf(page), settings, engine, model, progress, hooks);
 }
 
-bool WriteGroups(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                 UserPrompt& prompt, const PageHooks& hooks)
+bool WriteSelection(SelectionBlockId page, const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model,
+                    ProgressSink& progress, UserPrompt& prompt, const PageHooks& hooks)
 {
-    return WriteSelection(kGroups, settings, engine, model, progress, prompt, hooks);
-}
-
-bool ReadArchive(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                 UserPrompt&, const PageHooks& hooks)
-{
-    return ReadSelection(kArchive, settings, engine, model, progress, hooks);
-}
-
-bool WriteArchive(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                  UserPrompt& prompt, const PageHooks& hooks)
-{
-    return WriteSelection(kArchive, settings, engine, model, progress, prompt, hooks);
-}
-
-bool ReadLimits(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                UserPrompt&, const PageHooks& hooks)
-{
-    return ReadSelection(kLimits, settings, engine, model, progress, hooks);
-}
-
-bool WriteLimits(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                 UserPrompt& prompt, const PageHooks& hooks)
-{
-    return WriteSelection(kLimits, settings, engine, model, progress, prompt, hooks);
+    return WriteBlockOf(BlockOf(page), settings, engine, model, progress, prompt, hooks);
 }
