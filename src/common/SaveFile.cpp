@@ -42,18 +42,21 @@ bool FileSave::Fail(const QString& text)
 bool FileSave::Open()
 {
     m_error.clear();
-    const QString target = FollowLinks(m_path);
-    if (target.isEmpty())
-        return Fail(QStringLiteral("Too many levels of symbolic links"));
-    const QFileInfo info(target);
+    // What the path names, links followed by the system (QFileInfo follows them too).
+    const QFileInfo info(m_path);
     if (info.exists() && !info.isFile() && !info.isDir()) {
         // No temporary file and no truncation: a device or a FIFO only takes the bytes.
-        // Unbuffered, so a device that refuses them (a full one) says so at the write.
-        m_direct = std::make_unique<QFile>(target);
+        // Opened by the path as given, so that links only the system can follow (such as
+        // /dev/stdout onto a pipe) still lead there. Unbuffered, so a device that refuses
+        // the bytes (a full one) says so at the write.
+        m_direct = std::make_unique<QFile>(m_path);
         if (!m_direct->open(QIODevice::WriteOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered))
             return Fail(m_direct->errorString());
         return true;
     }
+    const QString target = FollowLinks(m_path);
+    if (target.isEmpty())
+        return Fail(QStringLiteral("Too many levels of symbolic links"));
     m_atomic = std::make_unique<QSaveFile>(target);
     if (!m_atomic->open(QIODevice::WriteOnly))
         return Fail(m_atomic->errorString());

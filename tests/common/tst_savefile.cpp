@@ -71,6 +71,7 @@ private slots:
     void regularFilesAndLinks_data();
     void regularFilesAndLinks();
     void linkLoopIsRefused();
+    void fifoIsWrittenInto_data();
     void fifoIsWrittenInto();
     void characterDeviceIsWrittenInto_data();
     void characterDeviceIsWrittenInto();
@@ -143,28 +144,54 @@ void TestSaveFile::linkLoopIsRefused()
     QCOMPARE(QFileInfo(a).symLinkTarget(), dir.filePath(QStringLiteral("b")));
 }
 
+void TestSaveFile::fifoIsWrittenInto_data()
+{
+    QTest::addColumn<bool>("named");
+    QTest::newRow("a FIFO") << true;
+    // What /dev/stdout is when the output goes into a pipe: a link only the system follows.
+    QTest::newRow("a pipe through /proc/self/fd") << false;
+}
+
 void TestSaveFile::fifoIsWrittenInto()
 {
 #ifdef Q_OS_UNIX
+    QFETCH(bool, named);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString fifo = dir.filePath(QStringLiteral("pipe"));
-    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    // The read end is open first, so the save neither waits for a reader nor (being smaller
-    // than the pipe's buffer) for the bytes to be read.
-    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
-    QVERIFY(reader >= 0);
+    QString path;
+    int reader = -1;
+    int writer = -1;
+    if (named) {
+        path = dir.filePath(QStringLiteral("pipe"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        // The read end is open first, so the save neither waits for a reader nor (being
+        // smaller than the pipe's buffer) for the bytes to be read.
+        reader = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(reader >= 0);
+    } else {
+        if (!QFileInfo::exists(QStringLiteral("/proc/self/fd")))
+            QSKIP("this system has no /proc/self/fd");
+        int ends[2];
+        QCOMPARE(::pipe(ends), 0);
+        reader = ends[0];
+        writer = ends[1];
+        path = QStringLiteral("/proc/self/fd/%1").arg(writer);
+    }
 
     QString error;
-    const bool saved = SaveFileBytes(fifo, kPayload, &error);
+    const bool saved = SaveFileBytes(path, kPayload, &error);
+    if (writer >= 0)
+        ::close(writer);  // the save's own descriptor is closed already: the reader sees the end
     const QByteArray got = ReadFd(reader, int(kPayload.size()));
     ::close(reader);
 
     QVERIFY2(saved, qPrintable(error));
     QCOMPARE(got, kPayload);
-    QCOMPARE(TypeOf(fifo), mode_t(S_IFIFO));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
-             QStringList{QStringLiteral("pipe")});
+    if (named) {
+        QCOMPARE(TypeOf(path), mode_t(S_IFIFO));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("pipe")});
+    }
 #else
     QSKIP("FIFOs are a POSIX matter");
 #endif
