@@ -75,4 +75,9 @@ inline const QString kPasswordTooLong = QStringLiteral("Пароль длинн�
 inline const QString kExchangeFailure = QStringLiteral("Сбой при обмене данными.   \n Повторите запись.");
 inline const QString kVersionConflict = QStringLiteral("Конфликт версий.     \nДанные не записаны.");
 
+// A write the meter refused: status 18 (it must be stopped first) or status 2/3.
+inline const QString kNotStoppedNotAllWritten
+    = QStringLiteral("Прибор должен быть в режиме СТОП.\nНе все данные были записаны!");
+inline const QString kNotAllWritten = QStringLiteral("Не все данные были записаны!");
+
 } // namespace msg

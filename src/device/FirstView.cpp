@@ -8,6 +8,7 @@
 #include "common/Cp1251.h"
 #include "common/UserPrompt.h"
 #include "model/ConfigModel.h"
+#include "pages/ConnectionCheck.h"
 #include "shell/AppSettings.h"
 
 #include <QCheckBox>
@@ -26,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -76,6 +78,9 @@ CFirstView::CFirstView(QWidget* parent)
     m_refresh = new QToolButton(serialBox);
     m_refresh->setObjectName(QStringLiteral("refreshPorts"));
     m_refresh->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    // An icon button: a screen reader says what it does.
+    m_refresh->setToolTip(QStringLiteral("Обновить список портов"));
+    m_refresh->setAccessibleName(m_refresh->toolTip());
     m_baudList = new QComboBox(serialBox);
     m_baudList->setObjectName(QStringLiteral("baudList"));
     m_baudList->addItems(BaudRates());
@@ -117,6 +122,23 @@ CFirstView::CFirstView(QWidget* parent)
     ethernetForm->addRow(QStringLiteral("Имя / IP-адрес:"), m_host);
     ethernetForm->addRow(QStringLiteral("Номер порта:"), m_tcpPort);
     ethernetForm->addRow(QStringLiteral("Тайм-аут:"), timeoutRow);
+
+    // Both groups have an address and a port number: a screen reader names the group first.
+    // The other edits and lists are named by their label (the form's buddy labels).
+    const QString serialTitle = m_serialRadio->text();
+    const QString ethernetTitle = m_ethernetRadio->text();
+    m_serialAddress->setAccessibleName(serialTitle + QStringLiteral(": Адрес прибора:"));
+    m_portList->setAccessibleName(serialTitle + QStringLiteral(": Номер порта:"));
+    m_ethernetAddress->setAccessibleName(ethernetTitle + QStringLiteral(": Адрес прибора:"));
+    m_tcpPort->setAccessibleName(ethernetTitle + QStringLiteral(": Номер порта:"));
+    m_timeout->setAccessibleName(QStringLiteral("Тайм-аут:"));
+    // On Linux a list's name is its entry; the reader takes the label from the buddy relation.
+    m_baudList->setAccessibleName(QStringLiteral("Скорость обмена:"));
+    for (auto [form, field, control] : {std::tuple<QFormLayout*, QLayout*, QWidget*>{serialForm, portRow, m_portList},
+                                        {ethernetForm, timeoutRow, m_timeout}}) {
+        if (auto* label = qobject_cast<QLabel*>(form->labelForField(field)))
+            label->setBuddy(control);
+    }
 
     auto* test = new QPushButton(QStringLiteral("Проверка связи"), this);
     test->setObjectName(QStringLiteral("testConnection"));
@@ -319,6 +341,20 @@ LinkSettings CFirstView::CurrentTarget() const
     return target;
 }
 
+void CFirstView::PointEthernetAt(const QString& host, const QString& port)
+{
+    m_host->setText(host);
+    m_tcpPort->setText(port);
+    SetLinkChoice(EthernetLink);
+    if (m_ethernetAddress->text().isEmpty())
+        m_ethernetAddress->setText(QStringLiteral("1"));
+}
+
+void CFirstView::FocusAddressField()
+{
+    (m_linkChoice == EthernetLink ? m_ethernetAddress : m_serialAddress)->setFocus();
+}
+
 QString CFirstView::ConnectionPaneText() const
 {
     if (m_linkChoice == EthernetLink)
@@ -332,32 +368,18 @@ void CFirstView::TestConnection()
     if (!engine)
         return;
     const LinkSettings target = CurrentTarget();
-    if (!IsValidDeviceAddress(target.deviceAddress)) {
-        engine->Prompt().PlainNotice(msg::kAddressRangePage);
-        return;
-    }
-    ApplyLinkSettings(*engine, target);
-    if (!engine->TestLink())
-        return;
-    if (!engine->Login(QByteArray()))
-        return;
-    DeviceIdentity identity;
-    if (!engine->Identify(&identity))
+    const std::optional<DeviceIdentity> identity = CheckConnection(target, *engine, engine->Prompt());
+    if (!identity)
         return;
     if (m_model) {
-        ConfigModel& model = *m_model;
-        std::copy_n(identity.details.constData(), std::min<qsizetype>(identity.details.size(), model.identity_block.size()),
-                    model.identity_block.begin());
-        if (identity.modelName != m_modelName || identity.version != model.firmware_version || identity.serial != m_serial) {
-            model.firmware_version = identity.version;
-            model.modification = identity.modelName;
-            model.connection_address = target.deviceAddress;
-        }
-        model.device_address = std::uint16_t(target.deviceAddress);
+        DeviceIdentity shown;
+        shown.modelName = m_modelName;
+        shown.serial = m_serial;
+        AdoptIdentity(*identity, shown, target.deviceAddress, *m_model);
     }
-    m_version = identity.version;
-    m_modelName = identity.modelName;
-    m_serial = identity.serial;
+    m_version = identity->version;
+    m_modelName = identity->modelName;
+    m_serial = identity->serial;
     // The system page gets the address as typed (leading zeros included).
     if (m_systemAddressSink)
         m_systemAddressSink(AddressText());

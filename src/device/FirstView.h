@@ -48,6 +48,11 @@ public:
     int LinkChoiceValue() const { return m_linkChoice; }
     void SetLinkChoice(int choice);  // as if its radio had been clicked
 
+    // Chooses the Ethernet link to host:port for this run (an empty address becomes "1").
+    void PointEthernetAt(const QString& host, const QString& port);
+    // The keyboard focus into the device-address field of the current link choice.
+    void FocusAddressField();
+
     // Port name, link parameter and address text of the current link choice.
     LinkSettings CurrentTarget() const;
     QString AddressText() const;

@@ -31,12 +31,12 @@ constexpr std::uint8_t kCmdClock = 0x0A;
 constexpr std::uint8_t kCmdArchive = 0x0B;
 constexpr std::uint8_t kCmdNetworkAddress = 0x0C;
 constexpr std::uint8_t kCmdPassword = 0x0E;
-constexpr std::uint8_t kCmdSetpointGroup0F = 0x0F;
+constexpr std::uint8_t kCmdClockCorrection = 0x0F;  // automatic and soft clock correction
 constexpr std::uint8_t kCmdGroups = 0x10;
-constexpr std::uint8_t kCmdSetpointGroup11 = 0x11;
+constexpr std::uint8_t kCmdInterfaces = 0x11;       // the serial interfaces
 constexpr std::uint8_t kCmdControlCode = 0x13;
 constexpr std::uint8_t kCmdDeviationLimits = 0x15;
-constexpr std::uint8_t kCmdSetpointGroup16 = 0x16;
+constexpr std::uint8_t kCmdRapidVoltageChange = 0x16;
 
 constexpr std::uint8_t kSubIdentify = 0x02;  // with kCmdClock
 constexpr std::uint8_t kSubLoginLevel1 = 0x81;
@@ -47,8 +47,9 @@ constexpr std::uint8_t kWriteBit = 0x80;
 
 // Meter status codes.
 constexpr int kStatusOk = 0;
-constexpr int kStatusRejected2 = 2;
-constexpr int kStatusRejected3 = 3;
+// The meter refuses a request with either of these.
+constexpr int kStatusRefused = 2;
+constexpr int kStatusRefusedToo = 3;
 constexpr int kStatusBusy = 7;
 constexpr int kStatusPasswordRequired = 15;
 constexpr int kStatusNotAllWritten = 16;

@@ -117,8 +117,8 @@ bool CProcessCommand::ReadBlock(std::uint8_t command, std::uint8_t subCommand, s
                 std::memcpy(destination, reply.constData() + frame::kHeaderSize, size_t(copied));
             return true;
         }
-        case frame::kStatusRejected2:
-        case frame::kStatusRejected3:
+        case frame::kStatusRefused:
+        case frame::kStatusRefusedToo:
             CloseLink();
             return false;
         case frame::kStatusBusy:
@@ -180,8 +180,8 @@ bool CProcessCommand::WriteBlock(std::uint8_t command, std::uint8_t subCommand, 
             if (status)
                 *status = 0;
             return true;
-        case frame::kStatusRejected2:
-        case frame::kStatusRejected3:
+        case frame::kStatusRefused:
+        case frame::kStatusRefusedToo:
             if (status)
                 *status = 2;
             return true;
@@ -344,21 +344,44 @@ bool CProcessCommand::ChangePassword(int levelIndex, const QByteArray& oldPasswo
     }
 }
 
-bool CProcessCommand::Identify(DeviceIdentity* identity)
+bool CProcessCommand::ReadBlockInto(std::uint8_t command, std::uint8_t subCommand, int requested, QByteArray& block,
+                                    int* reported)
 {
-    std::uint8_t block[kIdentityLength] = {};
-    std::uint16_t length = kIdentityLength;
-    if (!ReadBlock(frame::kCmdClock, frame::kSubIdentify, block, &length))
+    block = QByteArray(requested, '\0');
+    std::uint16_t length = std::uint16_t(requested);
+    if (!ReadBlock(command, subCommand, reinterpret_cast<std::uint8_t*>(block.data()), &length))
         return false;
-    if (length < kIdentityLength) {
-        m_prompt.Notice(msg::kReadFailure);
+    if (reported)
+        *reported = length;
+    return true;
+}
+
+bool CProcessCommand::ReadWholeBlock(std::uint8_t command, std::uint8_t subCommand, QByteArray& block,
+                                     ShortReadBox box)
+{
+    int reported = 0;
+    if (!ReadBlockInto(command, subCommand, int(block.size()), block, &reported))
+        return false;
+    if (reported < block.size()) {
+        if (box == ShortReadBox::Warning)
+            m_prompt.Warning(msg::kReadFailure);
+        else
+            m_prompt.Notice(msg::kReadFailure);
         return false;
     }
+    return true;
+}
+
+bool CProcessCommand::Identify(DeviceIdentity* identity)
+{
+    QByteArray block(kIdentityLength, '\0');
+    if (!ReadWholeBlock(frame::kCmdClock, frame::kSubIdentify, block, ShortReadBox::Notice))
+        return false;
     if (identity) {
-        const char* raw = reinterpret_cast<const char*>(block);
+        const char* raw = block.constData();
         identity->version = QByteArray(raw, 5) + " / " + QByteArray(raw + 5, 5);
         identity->modelName = cp1251::Encode(u"Ворант-ПКЭ-") + identity->version.left(3);
-        identity->serial = QByteArray::number(le::U16(QByteArrayView(raw, kIdentityLength), kSerialOffset));
+        identity->serial = QByteArray::number(le::U16(QByteArrayView(block), kSerialOffset));
         identity->details = QByteArray(raw + 31, 31);
     }
     return true;

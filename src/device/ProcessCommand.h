@@ -45,6 +45,16 @@ public:
     // On success *status receives 0 (accepted), 2 (meter status 2 or 3) or 18.
     bool WriteBlock(std::uint8_t command, std::uint8_t subCommand, const std::uint8_t* data,
                     std::uint16_t length, std::uint8_t* status = nullptr);
+    // How a page shows a reply shorter than its block: the same text "Сбой в процессе чтения
+    // данных", in the box the page has always used for it.
+    enum class ShortReadBox { Warning, Notice };
+    // Reads block.size() data bytes into block; a short reply is reported in the page's box
+    // and fails, so it never reaches the model.
+    bool ReadWholeBlock(std::uint8_t command, std::uint8_t subCommand, QByteArray& block, ShortReadBox box);
+    // Reads up to requested data bytes into block (resized and zeroed first); *reported gets
+    // ReadBlock's length. For the blocks whose completeness test is not "every byte came".
+    bool ReadBlockInto(std::uint8_t command, std::uint8_t subCommand, int requested, QByteArray& block,
+                       int* reported = nullptr);
     bool TestLink();
     // Empty password: asks the user (level and password) through the authentication dialog.
     bool Login(const QByteArray& password);

@@ -11,8 +11,6 @@ class CTerminalView : public CFormPage {
 public:
     explicit CTerminalView(QWidget* parent = nullptr);
 
-    bool HasModelExchange() const override { return false; }
-
     virtual void LoadSettings(const AppSettings& settings);
     virtual void StoreSettings(AppSettings& settings) const;
     // The port scan's result: the list is replaced and the saved name selected.

@@ -26,17 +26,12 @@ void ThreeSteps(ProgressSink& progress)
 } // namespace
 
 bool ReadControlCode(const LinkSettings& settings, CProcessCommand& engine, const TermDictionary& dictionary,
-                     ProgressSink& progress, UserPrompt& prompt, QByteArray* text, const ControlCodeHooks& hooks)
+                     ProgressSink& progress, UserPrompt& prompt, QByteArray* text, const PageHooks& hooks)
 {
     ApplyLinkSettings(engine, settings);
     QByteArray block(kControlCodeSize, '\0');
-    std::uint16_t length = kControlCodeSize;
-    if (!engine.ReadBlock(frame::kCmdControlCode, 0x01, reinterpret_cast<std::uint8_t*>(block.data()), &length))
+    if (!engine.ReadWholeBlock(frame::kCmdControlCode, 0x01, block, CProcessCommand::ShortReadBox::Notice))
         return false;
-    if (length < kControlCodeSize) {
-        prompt.Notice(msg::kReadFailure);
-        return false;
-    }
     QByteArray decoded;
     if (!RuleCompiler(dictionary).Decode(block, decoded)) {
         prompt.Notice(msg::kUndecodable);
@@ -52,7 +47,7 @@ bool ReadControlCode(const LinkSettings& settings, CProcessCommand& engine, cons
 }
 
 bool WriteControlCode(const LinkSettings& settings, CProcessCommand& engine, const TermDictionary& dictionary,
-                      ConfigModel& model, ProgressSink& progress, QStringList* messages, const ControlCodeHooks& hooks)
+                      ConfigModel& model, ProgressSink& progress, QStringList* messages, const PageHooks& hooks)
 {
     ApplyLinkSettings(engine, settings);
     RunHook(hooks.storePage);
@@ -65,8 +60,11 @@ bool WriteControlCode(const LinkSettings& settings, CProcessCommand& engine, con
         hooks.showMessages(lines);
     if (!compiled)
         return false;
+    std::uint8_t status = 0;
     if (!engine.WriteBlock(frame::kCmdControlCode, 0x81, reinterpret_cast<const std::uint8_t*>(block.constData()),
-                           std::uint16_t(block.size())))
+                           std::uint16_t(block.size()), &status))
+        return false;
+    if (!WriteAccepted(status, engine.Prompt()))
         return false;
     ThreeSteps(progress);
     return true;

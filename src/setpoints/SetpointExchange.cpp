@@ -28,15 +28,11 @@ enum class ReadResult { Ok, Refused, Short };
 // One block read: Refused when ReadBlock failed (it has told the user), Short when fewer
 // bytes came than the threshold asks for. *reported gets ReadBlock's length.
 ReadResult ReadInto(CProcessCommand& engine, std::uint8_t command, std::uint8_t subCommand, int requested,
-                    int threshold, QByteArray& block, int* reported = nullptr)
+                    int threshold, QByteArray& block, int* reported)
 {
-    block = QByteArray(requested, '\0');
-    std::uint16_t length = std::uint16_t(requested);
-    if (!engine.ReadBlock(command, subCommand, reinterpret_cast<std::uint8_t*>(block.data()), &length))
+    if (!engine.ReadBlockInto(command, subCommand, requested, block, reported))
         return ReadResult::Refused;
-    if (reported)
-        *reported = length;
-    return length < threshold ? ReadResult::Short : ReadResult::Ok;
+    return *reported < threshold ? ReadResult::Short : ReadResult::Ok;
 }
 
 struct BlockRead {
@@ -56,7 +52,7 @@ void NoDecode(QByteArrayView, ConfigModel&) {}
 } // namespace
 
 bool ReadSetpoints(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model,
-                   ProgressSink& progress, UserPrompt& prompt, bool refresh, const SetpointHooks& hooks)
+                   ProgressSink& progress, UserPrompt& prompt, bool refresh, const PageHooks& hooks)
 {
     ApplyLinkSettings(engine, settings);
     progress.SetRange(0, kReadSteps);
@@ -72,10 +68,10 @@ bool ReadSetpoints(const LinkSettings& settings, CProcessCommand& engine, Config
         {s, 5, kHarmonicsBlockSize, kHarmonicsBlockSize, DecodeHarmonicsBlock, nullptr},
         {s, 6, kInterharmonicsBlockSize, kInterharmonicsBlockSize, DecodeInterharmonicsBlock, nullptr},
         {frame::kCmdClock, 1, kClockBlockSize, kClockBlockSize - 1, NoDecode, nullptr},
-        {frame::kCmdSetpointGroup0F, 1, kCorrectionBlockSize, kCorrectionBlockSize, DecodeCorrectionBlock, nullptr},
-        {frame::kCmdSetpointGroup11, 1, kInterfacesBlockSize, kInterfacesBlockSize, DecodeInterfacesBlock, nullptr},
+        {frame::kCmdClockCorrection, 1, kCorrectionBlockSize, kCorrectionBlockSize, DecodeCorrectionBlock, nullptr},
+        {frame::kCmdInterfaces, 1, kInterfacesBlockSize, kInterfacesBlockSize, DecodeInterfacesBlock, nullptr},
         {s, 7, kCalculationBlockSize, kCalculationBlockSize + 1, DecodeCalculationBlock, nullptr},
-        {frame::kCmdSetpointGroup16, 1, kRvcBlockSize, kRvcBlockSize, DecodeRvcBlock, ApplyRvcDefaults},
+        {frame::kCmdRapidVoltageChange, 1, kRvcBlockSize, kRvcBlockSize, DecodeRvcBlock, ApplyRvcDefaults},
     };
     for (const BlockRead& r : reads) {
         QByteArray block;
@@ -104,7 +100,7 @@ bool ReadSetpoints(const LinkSettings& settings, CProcessCommand& engine, Config
 
     model.device_address = std::uint16_t(settings.deviceAddress);
     if (refresh) {
-        RunHook(hooks.loadPages);
+        RunHook(hooks.loadPage);
         modelChanged().Set();
     }
     progress.SetPosition(kReadSteps);
@@ -121,7 +117,7 @@ public:
     {
     }
 
-    bool Write(std::uint8_t command, std::uint8_t subCommand, const QByteArray& data, bool refusalMatters = false)
+    bool Write(std::uint8_t command, std::uint8_t subCommand, const QByteArray& data)
     {
         std::uint8_t status = 0;
         if (!m_engine.WriteBlock(command, subCommand, reinterpret_cast<const std::uint8_t*>(data.constData()),
@@ -129,15 +125,14 @@ public:
             return false;
         if (status == frame::kStatusNotStopped)
             m_result.notStopped = true;
-        else if (status == frame::kStatusRejected2 && refusalMatters)
+        else if (status == frame::kStatusRefused)
             m_result.notAllWritten = true;
         return true;
     }
 
-    bool WriteAndStep(std::uint8_t command, std::uint8_t subCommand, const QByteArray& data,
-                      bool refusalMatters = false)
+    bool WriteAndStep(std::uint8_t command, std::uint8_t subCommand, const QByteArray& data)
     {
-        if (!Write(command, subCommand, data, refusalMatters))
+        if (!Write(command, subCommand, data))
             return false;
         m_progress.StepIt();
         return true;
@@ -169,7 +164,7 @@ ClockRead ReadClockState(CProcessCommand& engine, UserPrompt& prompt)
 enum class ClockOutcome { Continue, End };
 
 ClockOutcome SetClock(CProcessCommand& engine, ConfigModel& model, ProgressSink& progress, UserPrompt& prompt,
-                      const SetpointHooks& hooks, SetpointWriter& writer)
+                      const PageHooks& hooks, SetpointWriter& writer)
 {
     const ClockRead state = ReadClockState(engine, prompt);
     if (state == ClockRead::Failed)
@@ -200,12 +195,12 @@ ClockOutcome SetClock(CProcessCommand& engine, ConfigModel& model, ProgressSink&
 
 // The sequence up to the reports; false when it ended early.
 bool WriteSequence(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model,
-                   ProgressSink& progress, UserPrompt& prompt, const SetpointHooks& hooks, SetpointWriter& writer)
+                   ProgressSink& progress, UserPrompt& prompt, const PageHooks& hooks, SetpointWriter& writer)
 {
     const bool ticked = hooks.writeTimeTicked ? hooks.writeTimeTicked() : model.write_time != 0;
     if (ticked && !prompt.AskYesNo(msg::kSetClockQuestion))
         return false;
-    RunHook(hooks.storePages);
+    RunHook(hooks.storePage);
     if (model.write_time && SetClock(engine, model, progress, prompt, hooks, writer) == ClockOutcome::End)
         return false;
     progress.StepIt();
@@ -220,24 +215,23 @@ bool WriteSequence(const LinkSettings& settings, CProcessCommand& engine, Config
         std::uint8_t command;
         std::uint8_t subCommand;
         QByteArray data;
-        bool refusalMatters;
     };
     const BlockWrite writes[] = {
-        {s, 0x81, EncodeTimeBlock(model), false},
-        {s, 0x82, EncodeVoltageBlock(model), false},
-        {s, 0x83, EncodeFrequencyBlock(model), false},
-        {s, 0x88, EncodeAveragingBlock(model), true},
-        {s, 0x84, EncodeUnbalanceBlock(model), false},
-        {s, 0x85, EncodeHarmonicsBlock(model), false},
-        {s, 0x86, EncodeInterharmonicsBlock(model), false},
-        {frame::kCmdSetpointGroup0F, 0x81, EncodeAutoCorrectionBlock(model), false},
-        {frame::kCmdSetpointGroup0F, 0x82, EncodeSoftCorrectionBlock(model), false},
-        {frame::kCmdSetpointGroup11, 0x81, EncodeInterfacesBlock(model), false},
-        {s, 0x87, EncodeCalculationBlock(model), false},
-        {frame::kCmdSetpointGroup16, 0x81, EncodeRvcBlock(model), true},
+        {s, 0x81, EncodeTimeBlock(model)},
+        {s, 0x82, EncodeVoltageBlock(model)},
+        {s, 0x83, EncodeFrequencyBlock(model)},
+        {s, 0x88, EncodeAveragingBlock(model)},
+        {s, 0x84, EncodeUnbalanceBlock(model)},
+        {s, 0x85, EncodeHarmonicsBlock(model)},
+        {s, 0x86, EncodeInterharmonicsBlock(model)},
+        {frame::kCmdClockCorrection, 0x81, EncodeAutoCorrectionBlock(model)},
+        {frame::kCmdClockCorrection, 0x82, EncodeSoftCorrectionBlock(model)},
+        {frame::kCmdInterfaces, 0x81, EncodeInterfacesBlock(model)},
+        {s, 0x87, EncodeCalculationBlock(model)},
+        {frame::kCmdRapidVoltageChange, 0x81, EncodeRvcBlock(model)},
     };
     for (const BlockWrite& w : writes) {
-        if (!writer.WriteAndStep(w.command, w.subCommand, w.data, w.refusalMatters))
+        if (!writer.WriteAndStep(w.command, w.subCommand, w.data))
             return false;
     }
 
@@ -247,7 +241,7 @@ bool WriteSequence(const LinkSettings& settings, CProcessCommand& engine, Config
         // After a reset the meter stands stopped.
         if (model.device_mode == kDeviceModeReset) {
             model.device_mode = kDeviceModeStop;
-            RunHook(hooks.loadPages);
+            RunHook(hooks.loadPage);
         }
     }
 
@@ -263,7 +257,7 @@ bool WriteSequence(const LinkSettings& settings, CProcessCommand& engine, Config
 } // namespace
 
 SetpointWriteResult WriteSetpoints(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model,
-                                   ProgressSink& progress, UserPrompt& prompt, const SetpointHooks& hooks)
+                                   ProgressSink& progress, UserPrompt& prompt, const PageHooks& hooks)
 {
     SetpointWriteResult result;
     ApplyLinkSettings(engine, settings);

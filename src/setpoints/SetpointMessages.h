@@ -17,11 +17,6 @@ inline const QString kClockNeedsStopQuestion = QStringLiteral("Установк�
 inline const QString kSetpointsNeedStop
     = QStringLiteral("Запись уставок возможна\n") + QStringLiteral("только в режиме СТОП.\n");
 
-inline const QString kNotStoppedNotAllWritten
-    = QStringLiteral("Прибор должен быть в режиме СТОП.\nНе все данные были записаны!");
-
-inline const QString kNotAllWritten = QStringLiteral("Не все данные были записаны!");
-
 inline const QString kChangeAddressQuestion
     = QStringLiteral("Внимание!\nБудет изменён адрес прибора в сети.\nПродолжить?");
 

@@ -7,8 +7,8 @@
 #include "device/FirstView.h"
 
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QLibraryInfo>
-#include <QLineEdit>
 #include <QLocale>
 #include <QTranslator>
 
@@ -21,12 +21,7 @@ void PointEthernetAt(CFirstView& page, const QString& target)
     const int colon = target.lastIndexOf(QLatin1Char(':'));
     if (colon <= 0)
         return;
-    page.findChild<QLineEdit*>(QStringLiteral("host"))->setText(target.left(colon));
-    page.findChild<QLineEdit*>(QStringLiteral("tcpPort"))->setText(target.mid(colon + 1));
-    page.SetLinkChoice(CFirstView::EthernetLink);
-    auto* address = page.findChild<QLineEdit*>(QStringLiteral("ethernetAddress"));
-    if (address->text().isEmpty())
-        address->setText(QStringLiteral("1"));
+    page.PointEthernetAt(target.left(colon), target.mid(colon + 1));
 }
 
 } // namespace
@@ -48,6 +43,8 @@ CConfigApp::CConfigApp(int& argc, char** argv)
     setOrganizationName(QStringLiteral("VX"));
     setApplicationName(QStringLiteral("Ладограф"));
     setApplicationDisplayName(QStringLiteral("Ладограф"));
+    // The icon of the installed theme (hicolor); none when the program runs from the build tree.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("ladograf")));
     InstallToolkitTranslations(*this);
 }
 

@@ -4,20 +4,16 @@
 #include "ConfigDoc.h"
 #include "ProgressBar.h"
 #include "common/UserPrompt.h"
-#include "device/DeviceMessages.h"
+#include "PageFactory.h"
 #include "device/FirstView.h"
 #include "device/PasswordDialogs.h"
 #include "device/PortScan.h"
 #include "device/TerminalView.h"
+#include "model/ArchivePhaseAction.h"
 #include "model/ModelChanged.h"
-#include "rules/PortView.h"
-#include "selection/ArhiveView.h"
-#include "selection/GroupView.h"
-#include "selection/LimitView.h"
 #include "setpoints/SecondView.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QTabWidget>
 
 namespace {
@@ -33,11 +29,6 @@ constexpr int kProgressMaximum = kCommandProgressMaximum;
 constexpr int kMinLayoutWidth = 714;
 constexpr int kMinLayoutHeight = 398;
 
-const char16_t* const kCaptions[CConfigView::TabCount] = {
-    u"Настройки соединения", u"Уставки", u"Группы", u"Архивируемые данные",
-    u"Отклонения", u"Импульсные входы/выходы", u"Терминал",
-};
-
 } // namespace
 
 CConfigView::CConfigView(CConfigDoc& document, UserPrompt& prompt, QWidget* parent)
@@ -49,14 +40,11 @@ CConfigView::CConfigView(CConfigDoc& document, UserPrompt& prompt, QWidget* pare
 {
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("pageTabs"));
-    m_first = new CFirstView;
-    m_second = new CSecondView;
-    m_groups = new CGroupView;
-    m_archive = new CArhiveView;
-    m_limits = new CLimitView;
-    m_pulse = new CPortView;
-    m_terminal = new CTerminalView;
-    m_pages = {m_first, m_second, m_groups, m_archive, m_limits, m_pulse, m_terminal};
+    for (const PageDescriptor& page : PageTable())
+        m_pages[std::size_t(PageIndex(page.id))] = CreatePage(page.id);
+    m_first = static_cast<CFirstView*>(Page(PageId::Connection));
+    m_second = static_cast<CSecondView*>(Page(PageId::Setpoints));
+    m_terminal = static_cast<CTerminalView*>(Page(PageId::Terminal));
     m_first->SetModel(&m_document.Model());
     m_first->SetSystemAddressSink([this](const QString& text) { m_second->SetSystemAddressText(text); });
     m_scan = new CPortScan(this);
@@ -85,9 +73,9 @@ void CConfigView::SetStatusPanes(QLabel* messagePane, QLabel* connectionPane)
 
 void CConfigView::FirstInitialUpdate()
 {
-    for (int tab = 0; tab < TabCount; ++tab)
-        m_tabs->addTab(m_pages[std::size_t(tab)], QString::fromUtf16(kCaptions[tab]));
-    m_tabs->setCurrentIndex(TabConnection);
+    for (const PageDescriptor& page : PageTable())
+        m_tabs->addTab(Page(page.id), page.Caption());
+    m_tabs->setCurrentIndex(PageIndex(PageId::Connection));
     connect(m_tabs, &QTabWidget::currentChanged, this, &CConfigView::OnTabSelected);
 
     const AppSettings settings = ReadSettings(m_settingsPath);
@@ -105,12 +93,13 @@ void CConfigView::FirstInitialUpdate()
     m_terminal->SetRefreshEnabled(false);
     m_scan->Start();
 
-    for (CFormPage* page : m_pages) {
-        if (page != m_terminal)
-            page->AttachProcessCommand(&m_processor);
+    for (const PageDescriptor& page : PageTable()) {
+        if (page.holdsModel)
+            Page(page.id)->AttachProcessCommand(&m_processor);
     }
     m_initialised = true;
     modelChanged().Clear();
+    archivePhaseAction() = ArchivePhaseAction::None;
     LayoutPages();
 }
 
@@ -118,24 +107,16 @@ void CConfigView::OnInitialUpdate()
 {
     if (!m_initialised)
         FirstInitialUpdate();
-    // The order the pages depend on: connection first, deviations last.
-    for (CFormPage* page : {static_cast<CFormPage*>(m_first), static_cast<CFormPage*>(m_second),
-                            static_cast<CFormPage*>(m_groups), static_cast<CFormPage*>(m_archive),
-                            static_cast<CFormPage*>(m_pulse), static_cast<CFormPage*>(m_limits)})
-        page->ExchangeWithModel(m_document.Model(), CFormPage::ToPage);
+    for (PageId page : ModelExchangeOrder())
+        Page(page)->ExchangeWithModel(m_document.Model(), CFormPage::ToPage);
     modelChanged().Clear();
-    m_first->findChild<QLineEdit*>(m_first->LinkChoiceValue() == CFirstView::EthernetLink
-                                       ? QStringLiteral("ethernetAddress")
-                                       : QStringLiteral("serialAddress"))
-        ->setFocus();
+    m_first->FocusAddressField();
 }
 
 void CConfigView::CollectPages()
 {
-    for (CFormPage* page : {static_cast<CFormPage*>(m_first), static_cast<CFormPage*>(m_second),
-                            static_cast<CFormPage*>(m_groups), static_cast<CFormPage*>(m_archive),
-                            static_cast<CFormPage*>(m_pulse), static_cast<CFormPage*>(m_limits)})
-        page->ExchangeWithModel(m_document.Model(), CFormPage::ToModel);
+    for (PageId page : ModelExchangeOrder())
+        Page(page)->ExchangeWithModel(m_document.Model(), CFormPage::ToModel);
 }
 
 void CConfigView::StoreSettings()
@@ -146,20 +127,19 @@ void CConfigView::StoreSettings()
     WriteSettings(m_settingsPath, settings);
 }
 
-int CConfigView::CurrentTab() const
+PageId CConfigView::CurrentTab() const
 {
-    const int index = m_tabs->currentIndex();
-    return index >= 0 && index < TabCount ? index : TabConnection;
+    return PageAt(m_tabs->currentIndex());
 }
 
-void CConfigView::SetCurrentTab(int tab)
+void CConfigView::SetCurrentTab(PageId page)
 {
-    m_tabs->setCurrentIndex(tab);
+    m_tabs->setCurrentIndex(PageIndex(page));
 }
 
 void CConfigView::OnTabSelected(int index)
 {
-    emit CurrentTabChanged(index >= 0 && index < TabCount ? index : TabConnection);
+    emit CurrentTabChanged(PageAt(index));
 }
 
 void CConfigView::OnPortScanFinished(const QStringList& ports)
@@ -200,81 +180,40 @@ void CConfigView::LayoutPages()
         p->LayoutStretchingControls(page, client);
 }
 
-QString CConfigView::ReadCommandText(int tab)
+void CConfigView::RunPageCommand(bool write)
 {
-    switch (tab) {
-    case TabConnection:
-        return QStringLiteral("Считать информацию о приборе");
-    case TabSetpoints:
-        return QStringLiteral("Считать 'Уставки'");
-    case TabGroups:
-        return QStringLiteral("Считать 'Группы'");
-    case TabArchive:
-        return QStringLiteral("Считать 'Архивируемые данные'");
-    case TabLimits:
-        return QStringLiteral("Считать 'Отклонения'");
-    case TabPulse:
-        return QStringLiteral("Считать 'Импульсные входы/выходы'");
-    default:
-        return QStringLiteral("Считать данные из прибора");
-    }
-}
-
-QString CConfigView::WriteCommandText(int tab)
-{
-    switch (tab) {
-    case TabSetpoints:
-        return QStringLiteral("Записать 'Уставки'");
-    case TabGroups:
-        return QStringLiteral("Записать 'Группы'");
-    case TabArchive:
-        return QStringLiteral("Записать 'Архивируемые данные'");
-    case TabLimits:
-        return QStringLiteral("Записать 'Отклонения'");
-    case TabPulse:
-        return QStringLiteral("Записать 'Импульсные входы/выходы'");
-    default:
-        return QStringLiteral("Записать данные в прибор");
-    }
-}
-
-PageCallbacks CConfigView::CommandHooks(int tab, ConfigModel& model)
-{
-    PageCallbacks callbacks;
-    callbacks.loadConnectionPage = [this, &model] { m_first->ExchangeWithModel(model, CFormPage::ToPage); };
-    Page(tab)->ContributeHooks(callbacks, model);
-    if (tab == TabPulse && !callbacks.dictionary) {
+    const PageId current = CurrentTab();
+    const PageDescriptor& page = ::Page(current);
+    if (!(write ? page.Writes() : page.Reads()))
+        return;
+    CProgressBar progress(m_messagePane, write ? QStringLiteral("Запись...") : QStringLiteral("Чтение..."),
+                          kProgressSize, kProgressMaximum, true, kIdleText);
+    ConfigModel& model = m_document.Model();
+    PageContext context{m_first->CurrentTarget(), m_processor, model, progress, m_prompt,
+                        [this, &model] { m_first->ExchangeWithModel(model, CFormPage::ToPage); }};
+    PageHooks hooks;
+    Page(current)->ContributeHooks(hooks, model);
+    if (current == PageId::Pulse && !hooks.dictionary) {
         // Until the pulse page brings its own dictionary and editor, the command uses the
         // shipped dictionary and keeps the decoded rules in the configuration.
         if (m_dictionary.isEmpty())
             m_dictionary.Load(TermDictionary::DefaultPath(), m_prompt);
-        callbacks.dictionary = &m_dictionary;
-        if (!callbacks.decodedRules && !callbacks.pulse.showText)
-            callbacks.decodedRules = &model.pulse_rules_text;
+        hooks.dictionary = &m_dictionary;
     }
-    return callbacks;
+    if (write)
+        WriteActivePage(current, context, hooks);
+    else
+        ReadActivePage(current, context, hooks);
 }
 
 void CConfigView::OnReadFromDevice()
 {
-    const int tab = CurrentTab();
-    if (!ReadCommandEnabled(tab))
-        return;
-    CProgressBar progress(m_messagePane, QStringLiteral("Чтение..."), kProgressSize, kProgressMaximum, true, kIdleText);
-    ConfigModel& model = m_document.Model();
-    ReadActivePage(PageKind(tab), m_first->CurrentTarget(), m_processor, model, progress, m_prompt,
-                   CommandHooks(tab, model));
+    RunPageCommand(false);
 }
 
 void CConfigView::OnWriteToDevice()
 {
-    const int tab = CurrentTab();
-    if (!WriteCommandEnabled(tab))
-        return;
-    CProgressBar progress(m_messagePane, QStringLiteral("Запись..."), kProgressSize, kProgressMaximum, true, kIdleText);
-    ConfigModel& model = m_document.Model();
-    WriteActivePage(PageKind(tab), m_first->CurrentTarget(), m_processor, model, progress, m_prompt,
-                    CommandHooks(tab, model));
+    RunPageCommand(true);
 }
 
 void CConfigView::OnChangePassword()

@@ -2,9 +2,8 @@
 // The page host: the tab strip with the seven pages, the one protocol engine they share,
 // loading the pages from the model after New and Open, the read and write commands of the
 // active page, "Сменить пароль", the Edit commands, the port scan and the settings file.
-#include "device/ActivePage.h"
-#include "device/PageExchange.h"
 #include "device/ProcessCommand.h"
+#include "pages/PageTable.h"
 #include "rules/TermDictionary.h"
 
 #include <QPointer>
@@ -15,15 +14,11 @@
 #include <functional>
 #include <optional>
 
-class CArhiveView;
 class CConfigDoc;
 class CEthernetPort;
 class CFirstView;
 class CFormPage;
-class CGroupView;
-class CLimitView;
 class CPortScan;
-class CPortView;
 class CSecondView;
 class CSerial;
 class CTerminalView;
@@ -34,8 +29,6 @@ class UserPrompt;
 class CConfigView : public QWidget {
     Q_OBJECT
 public:
-    enum Tab { TabConnection, TabSetpoints, TabGroups, TabArchive, TabLimits, TabPulse, TabTerminal, TabCount };
-
     CConfigView(CConfigDoc& document, UserPrompt& prompt, QWidget* parent = nullptr);
     ~CConfigView() override;
 
@@ -51,20 +44,14 @@ public:
     void OnInitialUpdate();
     bool IsInitialised() const { return m_initialised; }
 
-    int CurrentTab() const;
-    void SetCurrentTab(int tab);
-    CFormPage* Page(int tab) const { return m_pages[std::size_t(tab)]; }
+    PageId CurrentTab() const;
+    void SetCurrentTab(PageId page);
+    CFormPage* Page(PageId page) const { return m_pages[std::size_t(PageIndex(page))]; }
     CFirstView* ConnectionPage() const { return m_first; }
     CSecondView* SetpointPage() const { return m_second; }
     CTerminalView* TerminalPage() const { return m_terminal; }
     CProcessCommand& Processor() { return m_processor; }
     QTabWidget* Tabs() const { return m_tabs; }
-
-    // The read and write commands' texts and states by tab.
-    static QString ReadCommandText(int tab);
-    static QString WriteCommandText(int tab);
-    static bool ReadCommandEnabled(int tab) { return tab != TabTerminal; }
-    static bool WriteCommandEnabled(int tab) { return tab != TabConnection && tab != TabTerminal; }
 
     // Stores every page into the model (before a save or a print).
     void CollectPages();
@@ -88,7 +75,7 @@ public slots:
     void OnEditPaste();
 
 signals:
-    void CurrentTabChanged(int tab);
+    void CurrentTabChanged(PageId page);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -99,23 +86,17 @@ private:
     void OnPortScanFinished(const QStringList& ports);
     void UpdateConnectionPane();
     void LayoutPages();
-    // The connection page's settings with the address tested, for both commands; nullopt
-    // after the address notice.
-    // The hooks the active page adds to the shared read and write routines.
-    PageCallbacks CommandHooks(int tab, ConfigModel& model);
+    // Runs the read or the write command of the active page.
+    void RunPageCommand(bool write);
 
     CConfigDoc& m_document;
     UserPrompt& m_prompt;
     TermDictionary m_dictionary;
     CProcessCommand m_processor;
     QTabWidget* m_tabs = nullptr;
-    std::array<CFormPage*, TabCount> m_pages{};
+    std::array<CFormPage*, kPageCount> m_pages{};
     CFirstView* m_first = nullptr;
     CSecondView* m_second = nullptr;
-    CGroupView* m_groups = nullptr;
-    CArhiveView* m_archive = nullptr;
-    CLimitView* m_limits = nullptr;
-    CPortView* m_pulse = nullptr;
     CTerminalView* m_terminal = nullptr;
     CPortScan* m_scan = nullptr;
     QPointer<QLabel> m_messagePane;

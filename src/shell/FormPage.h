@@ -3,7 +3,7 @@
 // moves data between its controls and the model with ExchangeWithModel; a page that talks
 // to the meter offers a read and a write routine; the Edit commands are routed to the page
 // showing. The default of each routine does nothing, so a page implements only what it has.
-#include "device/PageExchange.h"
+#include "device/PageRoutine.h"
 
 #include <QRect>
 #include <QString>
@@ -29,16 +29,13 @@ public:
         Q_UNUSED(model);
         Q_UNUSED(direction);
     }
-    // False for the terminal, which holds nothing of the configuration.
-    virtual bool HasModelExchange() const { return true; }
-
     // The read and write commands of the active page run the shared routines of the core
     // (address test, identification, the page's block exchange); a page reaches back into
-    // them through hooks: storing its controls before a write, loading them after a read,
-    // and whatever else its routine offers. The default adds nothing.
-    virtual void ContributeHooks(PageCallbacks& callbacks, ConfigModel& model)
+    // them through its hooks: storing its controls before a write, loading them after a
+    // read, and whatever else its routine offers. The default adds nothing.
+    virtual void ContributeHooks(PageHooks& hooks, ConfigModel& model)
     {
-        Q_UNUSED(callbacks);
+        Q_UNUSED(hooks);
         Q_UNUSED(model);
     }
 

@@ -3,7 +3,7 @@
 #include "ExchangeBench.h"
 #include "common/Cp1251.h"
 #include "device/DeviceMessages.h"
-#include "device/PageExchange.h"
+#include "pages/PageTable.h"
 #include "model/ConfigModel.h"
 
 #include <QTest>
@@ -16,6 +16,14 @@ const QString kVersionConflict = QStringLiteral("Конфликт версий. 
 const QString kExchangeFailure = QStringLiteral("Сбой при обмене данными.   \n Повторите запись.");
 
 bool IsIdentify(const SentFrame& f) { return f.command == 0x0A && f.subCommand == 0x02; }
+
+using Command = bool (*)(PageId, PageContext&, const PageHooks&);
+
+bool Run(Command command, PageId page, ExchangeBench& b, ConfigModel& m, std::function<void()> identityTaken = {})
+{
+    PageContext context{b.settings, b.engine, m, b.progress, b.prompt, std::move(identityTaken)};
+    return command(page, context, {});
+}
 
 } // namespace
 
@@ -43,7 +51,7 @@ private slots:
         ConfigModel m = NewConfigModel();
         m.firmware_version = version;
         m.modification = model;
-        QCOMPARE(WriteActivePage(PageKind::Groups, b.settings, b.engine, m, b.progress, b.prompt), written);
+        QCOMPARE(Run(WriteActivePage, PageId::Groups, b, m), written);
         const QList<SentFrame> sent = b.Sent();
         QVERIFY(IsIdentify(sent.first()));
         QCOMPARE(b.Written().size(), written ? 1 : 0);
@@ -60,9 +68,8 @@ private slots:
         ExchangeBench b;
         ConfigModel m = NewConfigModel();
         int loads = 0;
-        PageCallbacks callbacks;
-        callbacks.loadConnectionPage = [&loads] { ++loads; };
-        QVERIFY(ReadActivePage(PageKind::Connection, b.settings, b.engine, m, b.progress, b.prompt, callbacks));
+        const auto identityTaken = [&loads] { ++loads; };
+        QVERIFY(Run(ReadActivePage, PageId::Connection, b, m, identityTaken));
         QCOMPARE(b.Sent().size(), 1);
         QCOMPARE(m.firmware_version, kMeterVersion);
         QCOMPARE(m.modification, kMeterModel);
@@ -72,8 +79,8 @@ private slots:
         // whatever meter answers.
         b.meter.ClearRequests();
         m.firmware_version = "9.9.9 / 9.9.9";
-        QVERIFY(ReadActivePage(PageKind::Connection, b.settings, b.engine, m, b.progress, b.prompt, callbacks));
-        QVERIFY(ReadActivePage(PageKind::Archive, b.settings, b.engine, m, b.progress, b.prompt, callbacks));
+        QVERIFY(Run(ReadActivePage, PageId::Connection, b, m, identityTaken));
+        QVERIFY(Run(ReadActivePage, PageId::Archive, b, m, identityTaken));
         QCOMPARE(b.Sent(), (QList<SentFrame>{{0x0B, 0x01, {}}}));
         QCOMPARE(loads, 1);
     }
@@ -91,8 +98,8 @@ private slots:
         ExchangeBench b;
         b.settings.deviceAddress = address;
         ConfigModel m = NewConfigModel();
-        QVERIFY(!ReadActivePage(PageKind::Groups, b.settings, b.engine, m, b.progress, b.prompt));
-        QVERIFY(!WriteActivePage(PageKind::Groups, b.settings, b.engine, m, b.progress, b.prompt));
+        QVERIFY(!Run(ReadActivePage, PageId::Groups, b, m));
+        QVERIFY(!Run(WriteActivePage, PageId::Groups, b, m));
         QVERIFY(b.meter.Requests().isEmpty());
         QCOMPARE(b.prompt.texts(), QStringList(2, msg::kAddressRangePage));
         QCOMPARE(b.prompt.kinds(), QStringList(2, QStringLiteral("plain")));
@@ -103,8 +110,8 @@ private slots:
         ExchangeBench b;
         b.Fault(MeterFault::Kind::Status, 7, 0x0A, 0x02, 2);
         ConfigModel m = NewConfigModel();
-        QVERIFY(!ReadActivePage(PageKind::Setpoints, b.settings, b.engine, m, b.progress, b.prompt));
-        QVERIFY(!WriteActivePage(PageKind::Setpoints, b.settings, b.engine, m, b.progress, b.prompt));
+        QVERIFY(!Run(ReadActivePage, PageId::Setpoints, b, m));
+        QVERIFY(!Run(WriteActivePage, PageId::Setpoints, b, m));
         QCOMPARE(b.prompt.texts(), QStringList({msg::kBusy, kExchangeFailure, msg::kBusy, kExchangeFailure}));
         QCOMPARE(b.Sent().size(), 2);
         QVERIFY(m.firmware_version.isEmpty());
@@ -114,9 +121,9 @@ private slots:
     {
         ExchangeBench b;
         ConfigModel m = NewConfigModel();
-        QVERIFY(!ReadActivePage(PageKind::Terminal, b.settings, b.engine, m, b.progress, b.prompt));
-        QVERIFY(!WriteActivePage(PageKind::Terminal, b.settings, b.engine, m, b.progress, b.prompt));
-        QVERIFY(!WriteActivePage(PageKind::Connection, b.settings, b.engine, m, b.progress, b.prompt));
+        QVERIFY(!Run(ReadActivePage, PageId::Terminal, b, m));
+        QVERIFY(!Run(WriteActivePage, PageId::Terminal, b, m));
+        QVERIFY(!Run(WriteActivePage, PageId::Connection, b, m));
         QVERIFY(b.meter.Requests().isEmpty());
         QVERIFY(b.prompt.shown().isEmpty());
     }

@@ -30,7 +30,7 @@ private slots:
         ExchangeBench b;
         const TermDictionary dictionary = fixture::Dictionary();
         ConfigModel m = NewConfigModel();
-        ControlCodeHooks hooks;
+        PageHooks hooks;
         hooks.storePage = [&m, &rules] { m.pulse_rules_text = cp1251::Encode(rules); };
         QStringList messages;
         QVERIFY(WriteControlCode(b.settings, b.engine, dictionary, m, b.progress, &messages, hooks));
@@ -55,11 +55,30 @@ private slots:
         ConfigModel m = NewConfigModel();
         m.pulse_rules_text = cp1251::Encode(u"Если НЕТАКОГО > 5 то R = 1.");
         QStringList shown;
-        ControlCodeHooks hooks;
+        PageHooks hooks;
         hooks.showMessages = [&shown](const QStringList& lines) { shown = lines; };
         QVERIFY(!WriteControlCode(b.settings, b.engine, dictionary, m, b.progress, nullptr, hooks));
         QVERIFY(b.Sent().isEmpty());
         QCOMPARE(shown.last(), msg::CompileUnknownWord(QStringLiteral("НЕТАКОГО")));
+    }
+
+    void refusedWriteIsAFailure_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("2") << 2 << msg::kNotAllWritten;
+        QTest::newRow("18") << 18 << msg::kNotStoppedNotAllWritten;
+    }
+    void refusedWriteIsAFailure()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        ExchangeBench b;
+        b.Fault(MeterFault::Kind::Status, status, 0x13, 0x81);
+        ConfigModel m = NewConfigModel();
+        QVERIFY(!WriteControlCode(b.settings, b.engine, fixture::Dictionary(), m, b.progress));
+        QCOMPARE(b.prompt.texts(), QStringList{message});
+        QCOMPARE(b.prompt.kinds(), QStringList{QStringLiteral("error")});
     }
 
     void unreadableBlocks_data()
@@ -82,7 +101,7 @@ private slots:
             b.Fault(MeterFault::Kind::Short, replyBytes, 0x13);
         QByteArray text("kept");
         bool shown = false;
-        ControlCodeHooks hooks;
+        PageHooks hooks;
         hooks.showText = [&shown](const QByteArray&) { shown = true; };
         modelChanged().Clear();
         QVERIFY(!ReadControlCode(b.settings, b.engine, fixture::Dictionary(), b.progress, b.prompt, &text, hooks));

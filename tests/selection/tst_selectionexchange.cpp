@@ -104,6 +104,33 @@ private slots:
         QVERIFY(b.prompt.shown().isEmpty());
     }
 
+    // A meter that keeps its old block must not look like a successful write.
+    void refusedWriteIsAFailure_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        for (const char* page : {"groups", "archive", "limits"}) {
+            QTest::addRow("%s, 2", page) << QString::fromLatin1(page) << 2 << msg::kNotAllWritten;
+            QTest::addRow("%s, 3", page) << QString::fromLatin1(page) << 3 << msg::kNotAllWritten;
+            QTest::addRow("%s, 18", page) << QString::fromLatin1(page) << 18 << msg::kNotStoppedNotAllWritten;
+        }
+    }
+    void refusedWriteIsAFailure()
+    {
+        QFETCH(QString, page);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        const Page p = PageNamed(page);
+        ExchangeBench b;
+        b.Fault(MeterFault::Kind::Status, status, p.command, 0x81);
+        ConfigModel m = NewConfigModel();
+        QVERIFY(!p.write(b.settings, b.engine, m, b.progress, b.prompt, {}));
+        QCOMPARE(b.Written().size(), 1);
+        QCOMPARE(b.prompt.texts(), QStringList{message});
+        QCOMPARE(b.prompt.kinds(), QStringList{QStringLiteral("error")});
+    }
+
     // The groups read checks the length like the other two: a short answer would otherwise
     // overwrite the groups with zeros.
     void shortReadChangesNothing_data() { pages(); }

@@ -60,8 +60,8 @@ private slots:
         ConfigModel m = NewConfigModel();
         modelChanged().Clear();
         int loads = 0;
-        SetpointHooks hooks;
-        hooks.loadPages = [&loads] { ++loads; };
+        PageHooks hooks;
+        hooks.loadPage = [&loads] { ++loads; };
         QVERIFY(ReadSetpoints(b.settings, b.engine, m, b.progress, b.prompt, true, hooks));
 
         QList<QPair<int, int>> order;
@@ -137,8 +137,8 @@ private slots:
         m.device_address = 99;
         modelChanged().Clear();
         bool loaded = false;
-        SetpointHooks hooks;
-        hooks.loadPages = [&loaded] { loaded = true; };
+        PageHooks hooks;
+        hooks.loadPage = [&loaded] { loaded = true; };
         QVERIFY(!ReadSetpoints(b.settings, b.engine, m, b.progress, b.prompt, true, hooks));
         QCOMPARE(b.Sent().size(), frames);
         QCOMPARE(b.prompt.texts(), replyBytes ? QStringList{msg::kReadFailure} : QStringList());
@@ -198,9 +198,9 @@ private slots:
         m.rvc_threshold_line = 2.25f;
         const ConfigModel before = m;
         int stores = 0, loads = 0;
-        SetpointHooks hooks;
-        hooks.storePages = [&stores] { ++stores; };
-        hooks.loadPages = [&loads] { ++loads; };
+        PageHooks hooks;
+        hooks.storePage = [&stores] { ++stores; };
+        hooks.loadPage = [&loads] { ++loads; };
         const SetpointWriteResult r = WriteSetpoints(b.settings, b.engine, m, b.progress, b.prompt, hooks);
         QVERIFY(r.Succeeded());
 
@@ -235,8 +235,8 @@ private slots:
         m.set_second = 15;
         b.prompt.AnswerNext(true);
         QStringList calls;
-        SetpointHooks hooks;
-        hooks.storePages = [&calls] { calls << QStringLiteral("pages"); };
+        PageHooks hooks;
+        hooks.storePage = [&calls] { calls << QStringLiteral("pages"); };
         hooks.storeTimePage = [&calls] { calls << QStringLiteral("time"); };
         QVERIFY(WriteSetpoints(b.settings, b.engine, m, b.progress, b.prompt, hooks).Succeeded());
         QCOMPARE(b.prompt.texts(), QStringList{msg::kSetClockQuestion});
@@ -256,7 +256,7 @@ private slots:
         m.write_time = 1;
         m.use_pc_time = 1;
         b.prompt.AnswerNext(true);
-        SetpointHooks hooks;
+        PageHooks hooks;
         hooks.now = [] { return QDateTime(QDate(2000, 1, 2), QTime(3, 4, 5)); };
         QVERIFY(WriteSetpoints(b.settings, b.engine, m, b.progress, b.prompt, hooks).Succeeded());
         QCOMPARE(b.Sent().at(1), (SentFrame{0x0A, 0x81, EncodeClockSetBlock(2000, 1, 2, 3, 4, 5)}));
@@ -283,9 +283,9 @@ private slots:
         b.prompt.AnswerNext(firstAnswer);
         b.prompt.AnswerNext(secondAnswer);
         bool stored = false;
-        SetpointHooks hooks;
+        PageHooks hooks;
         hooks.writeTimeTicked = [] { return true; };
-        hooks.storePages = [&stored, &m] {
+        hooks.storePage = [&stored, &m] {
             stored = true;
             m.write_time = 1;
         };
@@ -307,7 +307,7 @@ private slots:
         ConfigModel m = NewConfigModel();
         m.write_time = 1;
         b.prompt.AnswerNext(true);
-        SetpointHooks hooks;
+        PageHooks hooks;
         hooks.storeTimePage = [&b] { b.meter.SetMode(kModeRunning); };  // it starts meanwhile
         QVERIFY(!WriteSetpoints(b.settings, b.engine, m, b.progress, b.prompt, hooks).finished);
         QCOMPARE(b.Sent().size(), 1 + 1 + 250);
@@ -354,7 +354,9 @@ private slots:
         QTest::newRow("2 on the averaging block")
             << QList<int>{0x0988} << false << QStringList{msg::kNotAllWritten};
         QTest::newRow("2 on the RVC block") << QList<int>{0x1681} << false << QStringList{msg::kNotAllWritten};
-        QTest::newRow("2 elsewhere is ignored") << QList<int>{0x0981, 0x1181} << false << QStringList();
+        // A refused block is never reported as written, whichever it is.
+        QTest::newRow("2 on the time and interface blocks")
+            << QList<int>{0x0981, 0x1181} << false << QStringList{msg::kNotAllWritten};
         QTest::newRow("both, in order") << QList<int>{0x1681} << true
                                         << QStringList{msg::kNotStoppedNotAllWritten, msg::kNotAllWritten};
     }

@@ -125,7 +125,7 @@ void GuiEndToEndTest::writeRefusesAnotherMetersConfiguration()
     ConfigModel& model = m_frame->Document().Model();
     model.firmware_version = "1.7.0 / 2.1.4";
     model.modification = cp1251::Encode(u"Ворант-ПКЭ-1.7");
-    m_frame->View().SetCurrentTab(CConfigView::TabGroups);
+    m_frame->View().SetCurrentTab(PageId::Groups);
     m_prompt.LoginNext(1, "1111");
     m_frame->Action(command::kWriteToDevice)->trigger();
     QCOMPARE(m_prompt.kinds(), (QStringList{QStringLiteral("auth"), QStringLiteral("error")}));
@@ -136,7 +136,7 @@ void GuiEndToEndTest::writeRefusesAnotherMetersConfiguration()
 void GuiEndToEndTest::writeAdoptsTheMetersIdentityIntoANewConfiguration()
 {
     // The groups go out after the identification: one login at the second level, no question.
-    m_frame->View().SetCurrentTab(CConfigView::TabGroups);
+    m_frame->View().SetCurrentTab(PageId::Groups);
     m_prompt.LoginNext(2, "2222");
     m_frame->View().OnWriteToDevice();
     QCOMPARE(m_prompt.kinds(), QStringList{QStringLiteral("auth")});

@@ -20,6 +20,7 @@
 #include "shell/Splash.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,6 +116,7 @@ private slots:
     void splashClosesByItself();
     void aboutBox();
     void helpOpensAtItsTopic();
+    void installedHelpIsPreferred();
     void toolkitButtonsAreRussian();
 };
 
@@ -191,8 +193,9 @@ void MainFrameTest::deviceCommandsFollowTheTab()
     QFETCH(QString, writeText);
     QFETCH(bool, writeEnabled);
     Window w;
-    w.View().SetCurrentTab(tab == 0 ? 1 : 0);
-    w.View().SetCurrentTab(tab);
+    // Clicking the tab, as the user does.
+    w.View().Tabs()->setCurrentIndex(tab == 0 ? 1 : 0);
+    w.View().Tabs()->setCurrentIndex(tab);
     QAction* read = w.frame->Action(command::kReadFromDevice);
     QAction* write = w.frame->Action(command::kWriteToDevice);
     QCOMPARE(read->text(), readText);
@@ -217,7 +220,7 @@ void MainFrameTest::sevenTabsInOrder()
         QCOMPARE(tabs->tabText(i), captions[i]);
         QCOMPARE(tabs->widget(i)->objectName(), classes[i]);
     }
-    QCOMPARE(w.View().CurrentTab(), 0);
+    QCOMPARE(w.View().CurrentTab(), PageId::Connection);
 }
 
 void MainFrameTest::firstStartShowsTheDefaultsAndExitWritesEveryKey()
@@ -472,7 +475,7 @@ void MainFrameTest::recentFilesKeepFour()
 void MainFrameTest::addressNoticeStopsBothCommands()
 {
     Window w;
-    w.View().SetCurrentTab(CConfigView::TabSetpoints);
+    w.View().SetCurrentTab(PageId::Setpoints);
     for (const char* address : {"65536", "0"}) {
         w.Edit("serialAddress")->setText(QString::fromLatin1(address));
         w.prompt.clear();
@@ -489,7 +492,7 @@ void MainFrameTest::addressNoticeStopsBothCommands()
 void MainFrameTest::terminalTabDisablesBothCommands()
 {
     Window w;
-    w.View().SetCurrentTab(CConfigView::TabTerminal);
+    w.View().SetCurrentTab(PageId::Terminal);
     w.Edit("serialAddress")->setText(QStringLiteral("0"));
     w.frame->Action(command::kReadFromDevice)->trigger();
     w.View().OnReadFromDevice();
@@ -601,6 +604,25 @@ void MainFrameTest::helpOpensAtItsTopic()
     QVERIFY(help);
     QCOMPARE(help->source().fragment(), QStringLiteral("topic3"));
     QVERIFY(help->toPlainText().contains(QStringLiteral("Связь с прибором")));
+}
+
+void MainFrameTest::installedHelpIsPreferred()
+{
+    // Laid out as an installed program's data folder: <bin>/../share/ladograf/help.
+    QCOMPARE(CHelpWindow::HelpFile(), QStringLiteral(":/help/ladograf.html"));
+    const QString folder = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/ladograf/help"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString installed = folder + QStringLiteral("/ladograf.html");
+    QFile file(installed);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<h2 id=\"topic2\">installed</h2>");
+    file.close();
+    const QString shown = CHelpWindow::HelpFile();
+    const QUrl url = CHelpWindow::TopicUrl(2);
+    QDir(QDir::cleanPath(folder + QStringLiteral("/../.."))).removeRecursively();
+    QCOMPARE(shown, installed);
+    QCOMPARE(url, QUrl(QUrl::fromLocalFile(installed).toString() + QStringLiteral("#topic2")));
+    QCOMPARE(CHelpWindow::HelpFile(), QStringLiteral(":/help/ladograf.html"));
 }
 
 void MainFrameTest::toolkitButtonsAreRussian()

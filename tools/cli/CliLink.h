@@ -4,6 +4,7 @@
 //   --address N [--level 1|2] [--password P] [--yes]
 #include "CliPrompt.h"
 #include "device/EthernetPort.h"
+#include "device/PageRoutine.h"
 #include "device/ProcessCommand.h"
 #include "device/SerialPort.h"
 
@@ -36,6 +37,12 @@ public:
     // The address as given; outside 1..65535 the command shows the address notice.
     long long Address() const { return m_address; }
     bool AddressValid() const { return m_address >= 1 && m_address <= 65535; }
+    // Port, link value and address for the page routines; an address beyond the 16-bit
+    // field becomes 0, which the address test refuses, so it is never wrapped.
+    LinkSettings Target() const
+    {
+        return LinkSettings{m_engine->PortName(), m_engine->LinkParameter(), AddressValid() ? int(m_address) : 0};
+    }
 
 private:
     MeterLink() = default;

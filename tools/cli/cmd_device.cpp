@@ -4,6 +4,7 @@
 #include "CliLink.h"
 #include "common/Cp1251.h"
 #include "device/DeviceMessages.h"
+#include "pages/ConnectionCheck.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -39,17 +40,13 @@ int CmdIdentify(const QStringList& args)
     auto link = cli::MeterLink::FromOptions(options, &exitCode);
     if (!link)
         return exitCode;
-    if (!link->AddressValid()) {
-        link->Prompt().PlainNotice(msg::kAddressRangePage);
-        return cli::kFailure;
-    }
     CProcessCommand& engine = link->Engine();
-    DeviceIdentity identity;
-    if (!engine.TestLink() || !engine.Login(QByteArray()) || !engine.Identify(&identity))
+    const std::optional<DeviceIdentity> identity = CheckConnection(link->Target(), engine, link->Prompt());
+    if (!identity)
         return cli::kFailure;
     cli::Out(QStringLiteral("{\"serial\": %1, \"version\": %2, \"modification\": %3}\n")
-                 .arg(JsonString(cp1251::Decode(identity.serial)), JsonString(cp1251::Decode(identity.version)),
-                      JsonString(cp1251::Decode(identity.modelName))));
+                 .arg(JsonString(cp1251::Decode(identity->serial)), JsonString(cp1251::Decode(identity->version)),
+                      JsonString(cp1251::Decode(identity->modelName))));
     return cli::kOk;
 }
 

@@ -5,10 +5,10 @@
 #include "CliLink.h"
 
 #include "common/Cp1251.h"
-#include "device/PageExchange.h"
 #include "device/ProgressSink.h"
 #include "model/ConfigFile.h"
 #include "model/ConfigModel.h"
+#include "pages/PageTable.h"
 #include "rules/TermDictionary.h"
 
 #include <QFileInfo>
@@ -16,7 +16,7 @@
 namespace {
 
 struct PageCommand {
-    PageKind page = PageKind::Setpoints;
+    PageId page = PageId::Setpoints;
     QString file;
     std::unique_ptr<cli::MeterLink> link;
     TermDictionary dictionary;
@@ -25,9 +25,8 @@ struct PageCommand {
 // Parses PAGE LINK --cfg FILE; on a usage error returns false with *exitCode set.
 bool ParsePageCommand(const QString& verb, const QStringList& args, PageCommand& command, int* exitCode)
 {
-    const QString usage = QStringLiteral("ladograf-cli %1 PAGE LINK --cfg FILE\n"
-                                         "PAGE = setpoints | groups | archive | limits | pulse")
-                              .arg(verb);
+    const QString usage
+        = QStringLiteral("ladograf-cli %1 PAGE LINK --cfg FILE\nPAGE = %2").arg(verb, CliPageWords(QStringLiteral(" | ")));
     cli::Options options;
     QStringList valued = cli::LinkValuedOptions();
     valued << QStringLiteral("--cfg");
@@ -35,8 +34,8 @@ bool ParsePageCommand(const QString& verb, const QStringList& args, PageCommand&
         *exitCode = cli::Usage(options.error() + QLatin1Char('\n') + usage);
         return false;
     }
-    const std::optional<PageKind> page
-        = options.Positional().size() == 1 ? PageKindFromName(options.Positional().first()) : std::nullopt;
+    const std::optional<PageId> page
+        = options.Positional().size() == 1 ? PageFromCliWord(options.Positional().first()) : std::nullopt;
     if (!page || !options.Has(QStringLiteral("--cfg"))) {
         *exitCode = cli::Usage(usage);
         return false;
@@ -47,20 +46,11 @@ bool ParsePageCommand(const QString& verb, const QStringList& args, PageCommand&
     return command.link != nullptr;
 }
 
-LinkSettings SettingsOf(cli::MeterLink& link)
-{
-    CProcessCommand& engine = link.Engine();
-    const long long address = link.Address();
-    // Anything beyond the 16-bit field is refused by the address test, never wrapped.
-    const int tested = address < 0 || address > 65535 ? 0 : int(address);
-    return LinkSettings{engine.PortName(), engine.LinkParameter(), tested};
-}
-
 // Like the pulse I/O page: a missing dictionary is reported and the page goes on with what
 // was read (an empty rules text still compiles, every word is unknown).
 void LoadDictionary(PageCommand& command)
 {
-    if (command.page == PageKind::Pulse)
+    if (command.page == PageId::Pulse)
         command.dictionary.Load(TermDictionary::DefaultPath(), command.link->Prompt());
 }
 
@@ -83,16 +73,13 @@ int CmdRead(const QStringList& args)
     LoadDictionary(command);
 
     NullProgress progress;
-    QByteArray decoded;
-    PageCallbacks callbacks;
-    callbacks.dictionary = &command.dictionary;
-    callbacks.decodedRules = &decoded;
-    if (!ReadActivePage(command.page, SettingsOf(*command.link), command.link->Engine(), model, progress,
-                        command.link->Prompt(), callbacks))
+    // Here the file plays the editor: without a showText hook the decoded rules go straight
+    // into the model.
+    PageHooks hooks;
+    hooks.dictionary = &command.dictionary;
+    PageContext context{command.link->Target(), command.link->Engine(), model, progress, command.link->Prompt(), {}};
+    if (!ReadActivePage(command.page, context, hooks))
         return cli::kFailure;
-    // Here the file plays the editor: the decoded rules go straight into the model.
-    if (command.page == PageKind::Pulse)
-        model.pulse_rules_text = decoded;
     if (!SaveConfigFile(command.file, model, &error)) {
         cli::Err(QStringLiteral("error: ") + error);
         return cli::kFailure;
@@ -117,11 +104,11 @@ int CmdWrite(const QStringList& args)
 
     NullProgress progress;
     QStringList compilerLines;
-    PageCallbacks callbacks;
-    callbacks.dictionary = &command.dictionary;
-    callbacks.compilerMessages = &compilerLines;
-    const bool written = WriteActivePage(command.page, SettingsOf(*command.link), command.link->Engine(), model,
-                                         progress, command.link->Prompt(), callbacks);
+    PageHooks hooks;
+    hooks.dictionary = &command.dictionary;
+    hooks.showMessages = [&compilerLines](const QStringList& lines) { compilerLines = lines; };
+    PageContext context{command.link->Target(), command.link->Engine(), model, progress, command.link->Prompt(), {}};
+    const bool written = WriteActivePage(command.page, context, hooks);
     // The compiler's message list, as the compile command prints it.
     for (const QString& line : std::as_const(compilerLines))
         cli::Out(line + QLatin1Char('\n'));

@@ -152,8 +152,8 @@ void MeterSim::SetClock(const QDateTime& time)
 int MeterSim::HandleWrite(std::uint8_t command, std::uint8_t subCommand, const QByteArray& data)
 {
     const std::uint8_t sub = subCommand & 0x7F;
-    const bool setpointWrite = command == frame::kCmdSetpoints || command == frame::kCmdSetpointGroup0F
-        || command == frame::kCmdSetpointGroup11 || command == frame::kCmdSetpointGroup16
+    const bool setpointWrite = command == frame::kCmdSetpoints || command == frame::kCmdClockCorrection
+        || command == frame::kCmdInterfaces || command == frame::kCmdRapidVoltageChange
         || (command == frame::kCmdClock && sub == 1);
     if (setpointWrite && m_options.requireStop && Mode() != setpoints::kModeStop)
         return frame::kStatusNotStopped;
@@ -163,7 +163,7 @@ int MeterSim::HandleWrite(std::uint8_t command, std::uint8_t subCommand, const Q
         const QDate date(2000 + byte(2), byte(1), byte(0));
         const QTime time(byte(3), byte(4), byte(5));
         if (!date.isValid() || !time.isValid())
-            return frame::kStatusRejected2;
+            return frame::kStatusRefused;
         SetClock(QDateTime(date, time));
         return frame::kStatusOk;
     }
@@ -173,7 +173,7 @@ int MeterSim::HandleWrite(std::uint8_t command, std::uint8_t subCommand, const Q
         SetMode(code == setpoints::kModeReset ? setpoints::kModeStop : code);
         return frame::kStatusOk;
     }
-    if (command == frame::kCmdSetpointGroup0F && (sub == 1 || sub == 2) && data.size() == 1) {
+    if (command == frame::kCmdClockCorrection && (sub == 1 || sub == 2) && data.size() == 1) {
         QByteArray& corrections = m_blocks[Key(command, 1)];
         if (corrections.size() < setpoints::kCorrectionBlockSize)
             corrections.resize(setpoints::kCorrectionBlockSize, '\0');
@@ -190,7 +190,7 @@ int MeterSim::HandleWrite(std::uint8_t command, std::uint8_t subCommand, const Q
     if (expected == 0 || command == frame::kCmdClock)
         return kStatusUnknownCommand;
     if (expected != data.size())
-        return frame::kStatusRejected2;
+        return frame::kStatusRefused;
     m_blocks.insert(Key(command, sub), data);
     return frame::kStatusOk;
 }

@@ -22,9 +22,9 @@ void SetMeterBlocks(MeterSim& meter, const ConfigModel& model)
     meter.SetBlock(s, 6, EncodeInterharmonicsBlock(model));
     meter.SetBlock(s, 7, EncodeCalculationBlock(model));
     meter.SetBlock(s, 8, EncodeAveragingBlock(model));
-    meter.SetBlock(frame::kCmdSetpointGroup0F, 1, EncodeAutoCorrectionBlock(model) + EncodeSoftCorrectionBlock(model));
-    meter.SetBlock(frame::kCmdSetpointGroup11, 1, EncodeInterfacesBlock(model));
-    meter.SetBlock(frame::kCmdSetpointGroup16, 1, EncodeRvcBlock(model));
+    meter.SetBlock(frame::kCmdClockCorrection, 1, EncodeAutoCorrectionBlock(model) + EncodeSoftCorrectionBlock(model));
+    meter.SetBlock(frame::kCmdInterfaces, 1, EncodeInterfacesBlock(model));
+    meter.SetBlock(frame::kCmdRapidVoltageChange, 1, EncodeRvcBlock(model));
     meter.SetMode(ModeCodeFor(model.device_mode == kDeviceModeReset ? kDeviceModeStop : model.device_mode));
     meter.SetBlock(frame::kCmdGroups, 1, GroupsToBytes(model.groups));
     meter.SetBlock(frame::kCmdArchive, 1,

@@ -1,0 +1,7 @@
+#include "DataCalc.h"
+
+CDataCalc::CDataCalc(QWidget* parent)
+    : CSetpointSubPage(parent)
+{
+    setObjectName(QStringLiteral("CDataCalc"));
+}

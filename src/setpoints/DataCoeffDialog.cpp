@@ -1,0 +1,7 @@
+#include "DataCoeffDialog.h"
+
+CDataCoeffDialog::CDataCoeffDialog(QWidget* parent)
+    : CSetpointSubPage(parent)
+{
+    setObjectName(QStringLiteral("CDataCoeffDialog"));
+}

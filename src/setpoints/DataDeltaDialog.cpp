@@ -1,0 +1,7 @@
+#include "DataDeltaDialog.h"
+
+CDataDeltaDialog::CDataDeltaDialog(QWidget* parent)
+    : CSetpointSubPage(parent)
+{
+    setObjectName(QStringLiteral("CDataDeltaDialog"));
+}

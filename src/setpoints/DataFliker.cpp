@@ -1,0 +1,7 @@
+#include "DataFliker.h"
+
+CDataFliker::CDataFliker(QWidget* parent)
+    : CSetpointSubPage(parent)
+{
+    setObjectName(QStringLiteral("CDataFliker"));
+}

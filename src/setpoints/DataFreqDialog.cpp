@@ -1,0 +1,7 @@
+#include "DataFreqDialog.h"
+
+CDataFreqDialog::CDataFreqDialog(QWidget* parent)
+    : CSetpointSubPage(parent)
+{
+    setObjectName(QStringLiteral("CDataFreqDialog"));
+}

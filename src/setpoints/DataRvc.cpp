@@ -1,0 +1,7 @@
+#include "DataRvc.h"
+
+CDataRvc::CDataRvc(QWidget* parent)
+    : CSetpointSubPage(parent)
+{
+    setObjectName(QStringLiteral("CDataRvc"));
+}

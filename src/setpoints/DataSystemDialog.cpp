@@ -1,0 +1,7 @@
+#include "DataSystemDialog.h"
+
+CDataSystemDialog::CDataSystemDialog(QWidget* parent)
+    : CSetpointSubPage(parent)
+{
+    setObjectName(QStringLiteral("CDataSystemDialog"));
+}

@@ -1,0 +1,7 @@
+#include "DataTimeDialog.h"
+
+CDataTimeDialog::CDataTimeDialog(QWidget* parent)
+    : CSetpointSubPage(parent)
+{
+    setObjectName(QStringLiteral("CDataTimeDialog"));
+}

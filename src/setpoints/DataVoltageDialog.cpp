@@ -1,0 +1,7 @@
+#include "DataVoltageDialog.h"
+
+CDataVoltageDialog::CDataVoltageDialog(QWidget* parent)
+    : CSetpointSubPage(parent)
+{
+    setObjectName(QStringLiteral("CDataVoltageDialog"));
+}
