@@ -130,6 +130,10 @@ QAction* CMainFrame::AddAction(int commandId, const QString& text, const QString
     action->setObjectName(QStringLiteral("command%1").arg(commandId));
     action->setStatusTip(prompt);
     action->setToolTip(prompt.left(kTooltipMax));
+    // A toolbar button shows only its icon; its icon text is what a screen reader says
+    // (without it the reader would say the menu text with its shortcut).
+    if (!prompt.isEmpty())
+        action->setIconText(action->toolTip());
     m_actions.insert(commandId, action);
     return action;
 }
@@ -280,6 +284,7 @@ void CMainFrame::UpdateDeviceCommands(PageId tab)
     const auto show = [this](QAction* action, const QString& text, bool enabled) {
         action->setText(text);
         action->setToolTip(text.left(kTooltipMax));
+        action->setIconText(action->toolTip());
         action->setStatusTip(text);
         action->setEnabled(enabled);
     };

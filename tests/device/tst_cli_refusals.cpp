@@ -1,6 +1,8 @@
 // ladograf-cli with bad input and a refusing meter: every failure says what failed on
 // stderr, and bad values are usage errors before anything is sent.
 #include "MeterProcess.h"
+#include "model/ConfigFile.h"
+#include "model/ConfigModel.h"
 #include "rules/RulesMessages.h"
 
 #include <QFile>
@@ -47,6 +49,11 @@ void CliRefusalsTest::initTestCase()
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(QByteArray(size, '\xFF')), qint64(size));
     }
+    ConfigModel other = NewConfigModel();
+    other.connection_address = 17;
+    QString error;
+    QVERIFY2(SaveConfigFile(m_dir.filePath(QStringLiteral("a.cfg")), NewConfigModel(), &error), qPrintable(error));
+    QVERIFY2(SaveConfigFile(m_dir.filePath(QStringLiteral("b.cfg")), other, &error), qPrintable(error));
     QFile rules(m_dir.filePath(QStringLiteral("bad.txt")));
     QVERIFY(rules.open(QIODevice::WriteOnly));
     rules.write("Если ЩЩЩ > 5 то ВЫХ1 = 1.");
@@ -104,6 +111,10 @@ void CliRefusalsTest::failures_data()
         << QStringList{QStringLiteral("compile"), QStringLiteral("{dir}/bad.txt"), QStringLiteral("--out"),
                        QStringLiteral("{dir}/bad.bin")}
         << 1 << QStringLiteral("error: compile: команда не выполнена.");
+    // For diff, 1 is the answer "different", not a failure.
+    QTest::newRow("diff of different files")
+        << QStringList() << QStringList{QStringLiteral("diff"), QStringLiteral("{dir}/a.cfg"), QStringLiteral("{dir}/b.cfg")}
+        << 1 << QString();
 
     // Link values: whole seconds 1..3600, the connection page's rates.
     for (const char* seconds : {"0", "3601", "85899346", "1.5", "-1", "+5", " 5", "ten"})
