@@ -67,7 +67,7 @@ public:
     QByteArray ModelNameText() const { return m_modelName; }
     QByteArray SerialText() const { return m_serial; }
 
-    static const QStringList& BaudRates();
+    static const QStringList& BaudRates();  // SerialBaudRates(): the command line takes the same
 
 public slots:
     void TestConnection();  // "Проверка связи"
