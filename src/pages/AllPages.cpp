@@ -59,6 +59,8 @@ bool WriteAllPages(PageContext& context, const PageHooks& hooks, std::optional<P
     const std::optional<DeviceIdentity> identity = CheckConnection(context.link, context.engine, context.prompt);
     if (!identity)
         return false;
+    if (TakeMissingIdentity(context.model, *identity))
+        RunHook(context.identityTaken);
     if (!VersionMatches(context.model, *identity, context.prompt))
         return false;
     for (PageId id : DevicePages()) {

@@ -35,7 +35,7 @@ struct PageContext {
     ConfigModel& model;
     ProgressSink& progress;
     UserPrompt& prompt;
-    // After a read took the meter's identity into the model: the connection page shows it.
+    // After a command took the meter's identity into the model: the connection page shows it.
     std::function<void()> identityTaken;
 };
 
@@ -76,9 +76,11 @@ constexpr int kCommandProgressMaximum = 150;
 struct DeviceIdentity;
 // Both commands start the progress indicator with its range and a step of one.
 void StartCommandProgress(ProgressSink& progress);
-// Before a write: a configuration without version or model name takes the meter's; one
-// made for another version or model is refused with the version-conflict error.
-bool VersionMatches(ConfigModel& model, const DeviceIdentity& identity, UserPrompt& prompt);
+// Before a write: a configuration without version or model name takes the meter's (true
+// when it took either); then one made for another version or model is refused with the
+// version-conflict error.
+bool TakeMissingIdentity(ConfigModel& model, const DeviceIdentity& identity);
+bool VersionMatches(const ConfigModel& model, const DeviceIdentity& identity, UserPrompt& prompt);
 
 // The read and write commands of the main window: the address test, the identification
 // (and, before a write, the check that the meter is the one the configuration was made

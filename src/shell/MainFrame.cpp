@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "ConfigDoc.h"
 #include "ConfigView.h"
+#include "FrameLogDock.h"
 #include "HelpWindow.h"
 #include "ReportContent.h"
 #include "ReportPainter.h"
@@ -82,6 +83,11 @@ CMainFrame::CMainFrame(const Options& options)
         m_view->SetSettingsPath(options.settingsPath);
     m_view->SetLinks(m_serial.get(), m_ethernet.get());
     setCentralWidget(m_view);
+    // The log keeps the run's frames whether it shows or not.
+    m_frameLog = new CFrameLogDock(*m_prompt, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_frameLog);
+    m_frameLog->hide();
+    m_view->Processor().SetFrameObserver(&m_frameLog->Observer());
 
     CreateActions();
     CreateMenus();
@@ -110,6 +116,7 @@ CMainFrame::CMainFrame(const Options& options)
 CMainFrame::~CMainFrame()
 {
     // The page host stores its settings while the links still exist.
+    m_view->Processor().SetFrameObserver(nullptr);
     delete m_view;
     m_view = nullptr;
 }
@@ -130,6 +137,10 @@ QAction* CMainFrame::AddAction(int commandId, const QString& text, const QString
     action->setObjectName(QStringLiteral("command%1").arg(commandId));
     action->setStatusTip(prompt);
     action->setToolTip(prompt.left(kTooltipMax));
+    // A toolbar button shows only its icon; its icon text is what a screen reader says
+    // (without it the reader would say the menu text with its shortcut).
+    if (!prompt.isEmpty())
+        action->setIconText(action->toolTip());
     m_actions.insert(commandId, action);
     return action;
 }
@@ -228,6 +239,10 @@ void CMainFrame::CreateMenus()
     QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
     view->addAction(Action(kViewToolbar));
     view->addAction(Action(kViewStatusBar));
+    QAction* frameLog = m_frameLog->toggleViewAction();
+    frameLog->setObjectName(QStringLiteral("viewFrameLog"));
+    frameLog->setStatusTip(QStringLiteral("Показать или скрыть журнал обмена с прибором"));
+    view->addAction(frameLog);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Помощь"));
     help->addAction(Action(kHelp));
@@ -280,6 +295,7 @@ void CMainFrame::UpdateDeviceCommands(PageId tab)
     const auto show = [this](QAction* action, const QString& text, bool enabled) {
         action->setText(text);
         action->setToolTip(text.left(kTooltipMax));
+        action->setIconText(action->toolTip());
         action->setStatusTip(text);
         action->setEnabled(enabled);
     };
@@ -475,8 +491,11 @@ void CMainFrame::OnFilePrintPreview()
 QPrinter& CMainFrame::Printer()
 {
     // Made on first use: finding the default printer can take a while.
-    if (!m_printer)
-        m_printer = std::make_unique<QPrinter>();
+    if (!m_printer) {
+        // The report is laid out in the dots of a 600 dpi page, on paper as in the preview.
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setResolution(600);
+    }
     return *m_printer;
 }
 

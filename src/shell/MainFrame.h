@@ -14,6 +14,7 @@
 
 class CConfigDoc;
 class CConfigView;
+class CFrameLogDock;
 class CEthernetPort;
 class CSerialPort;
 class QLabel;
@@ -58,6 +59,8 @@ public:
 
     CConfigDoc& Document() { return *m_document; }
     CConfigView& View() { return *m_view; }
+    // "Вид" -> "Журнал обмена": every frame of the run.
+    CFrameLogDock& FrameLog() { return *m_frameLog; }
     CSerialPort& SerialLink() { return *m_serial; }
     CEthernetPort& EthernetLink() { return *m_ethernet; }
     UserPrompt& Prompt() { return *m_prompt; }
@@ -122,6 +125,7 @@ private:
     std::unique_ptr<CEthernetPort> m_ethernet;
     CConfigDoc* m_document = nullptr;
     CConfigView* m_view = nullptr;
+    CFrameLogDock* m_frameLog = nullptr;
     QHash<int, QAction*> m_actions;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentAnchor = nullptr;

@@ -3,6 +3,7 @@
 // set to a folder it also saves the pictures the README shows.
 #include "MeterProcess.h"
 #include "ScriptedPrompt.h"
+#include "WindowFixture.h"
 #include "common/Cp1251.h"
 #include "device/DeviceMessages.h"
 #include "device/FirstView.h"
@@ -21,8 +22,6 @@
 #include <QTest>
 
 namespace {
-
-QStringList NoPorts() { return {}; }
 
 void SaveShot(QWidget& widget, const char* name)
 {
@@ -68,20 +67,8 @@ void GuiEndToEndTest::initTestCase()
 void GuiEndToEndTest::init()
 {
     m_prompt.clear();
-    CMainFrame::Options options;
-    options.prompt = &m_prompt;
-    options.settingsPath = m_dir.filePath(QStringLiteral("settings.ini"));
-    options.recentFiles = false;
-    m_frame = std::make_unique<CMainFrame>(options);
-    m_frame->View().PortScan().SetProbe(&NoPorts);
-    m_frame->Document().OnNewDocument();
-    m_frame->resize(1000, 640);
-    m_frame->show();
-    Page()->SetLinkChoice(CFirstView::EthernetLink);
-    Edit("host")->setText(QStringLiteral("127.0.0.1"));
-    Edit("tcpPort")->setText(QString::number(m_meter.TcpPort()));
-    Edit("timeout")->setText(QStringLiteral("2"));
-    Edit("ethernetAddress")->setText(QStringLiteral("1"));
+    m_frame = MakeTestWindow(m_prompt, m_dir.filePath(QStringLiteral("settings.ini")));
+    PointAtMeter(*Page(), m_meter.TcpPort());
 }
 
 void GuiEndToEndTest::testConnectionShowsTheIdentity()
@@ -111,8 +98,11 @@ void GuiEndToEndTest::readOnTheConnectionTabIdentifiesOnlyWhenTheModelHasNoIdent
 
     model.firmware_version.clear();
     model.modification.clear();
+    // An address typed but not yet stored stays as typed after the identification.
+    Edit("ethernetAddress")->setText(QStringLiteral("0001"));
     m_prompt.LoginNext(1, "1111");
     m_frame->Action(command::kReadFromDevice)->trigger();
+    QCOMPARE(Edit("ethernetAddress")->text(), QStringLiteral("0001"));
     QCOMPARE(m_prompt.kinds(), QStringList{QStringLiteral("auth")});
     QCOMPARE(model.firmware_version, QByteArray("1.7.0 / 2.1.3"));
     QCOMPARE(Label("versionValue"), QStringLiteral("1.7.0 / 2.1.3"));
@@ -142,6 +132,10 @@ void GuiEndToEndTest::writeAdoptsTheMetersIdentityIntoANewConfiguration()
     QCOMPARE(m_prompt.kinds(), QStringList{QStringLiteral("auth")});
     QCOMPARE(m_frame->Document().Model().firmware_version, QByteArray("1.7.0 / 2.1.3"));
     QCOMPARE(m_frame->Document().Model().modification, cp1251::Encode(u"Ворант-ПКЭ-1.7"));
+    // The connection page shows it, so storing the pages (a save, a print) keeps it.
+    QCOMPARE(Label("versionValue"), QStringLiteral("1.7.0 / 2.1.3"));
+    m_frame->View().CollectPages();
+    QCOMPARE(m_frame->Document().Model().firmware_version, QByteArray("1.7.0 / 2.1.3"));
 
     // An unreachable meter: the identification fails with the exchange-failure error.
     Edit("tcpPort")->setText(QStringLiteral("1"));

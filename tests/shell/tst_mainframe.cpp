@@ -19,6 +19,7 @@
 #include "shell/ProgressBar.h"
 #include "shell/Splash.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -157,8 +158,13 @@ void MainFrameTest::menusToolbarAndStatusBar()
     QCOMPARE(tips, (QStringList{"Создать новый документ", "Открыть существующий документ", "Сохранить активный документ", "|",
                                 "Вырезать", "Копировать", "Вставить", "|", "Считать информацию о приборе",
                                 "Записать данные в прибор", "|", "Печать отчета", "О программе..."}));
-    for (QAction* a : bar->actions())
+    for (QAction* a : bar->actions()) {
         QCOMPARE(a->statusTip(), a->toolTip());
+        // An icon-only button: a screen reader says what it does.
+        if (!a->isSeparator())
+            QCOMPARE(QAccessible::queryAccessibleInterface(bar->widgetForAction(a))->text(QAccessible::Name),
+                     a->toolTip());
+    }
     QCOMPARE(w.frame->Action(command::kChangePassword)->statusTip(), QStringLiteral("Смена пароля"));
     QCOMPARE(w.frame->Action(command::kAppExit)->statusTip(),
              QStringLiteral("Выйти из приложения; предварительно сохранив документ"));
