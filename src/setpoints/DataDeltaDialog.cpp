@@ -29,10 +29,10 @@ CDataDeltaDialog::CDataDeltaDialog(QWidget* parent)
     setObjectName(QStringLiteral("CDataDeltaDialog"));
 
     auto* ratioBox = new QGroupBox(QStringLiteral("Коэффициент трансформации"), this);
-    ratioBox->setGeometry(10, 4, 230, 40);
+    ratioBox->setGeometry(10, 4, 230, 46);
     m_ratioList = new QComboBox(ratioBox);
     m_ratioList->setObjectName(QStringLiteral("ratioList"));
-    m_ratioList->setGeometry(10, 16, 110, 20);
+    m_ratioList->setGeometry(10, 20, 110, 22);
     m_ratioList->addItems(RatioChoices());
     m_ratioList->setAccessibleName(ratioBox->title());
 

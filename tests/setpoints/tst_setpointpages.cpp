@@ -2,7 +2,6 @@
 // a configuration and store back, the nominal-voltage recomputation, the ratio list and its
 // dialog, the archive request, the in-place cell editor, the voltage-class tables on the
 // page's tick, the change flag and the accessible names. Timers are driven by their handlers.
-// With LADOGRAF_SCREENSHOTS set to a folder it also saves the pictures the README shows.
 #include "model/ArchivePhaseAction.h"
 #include "model/ConfigModel.h"
 #include "model/ModelChanged.h"
@@ -34,13 +33,6 @@
 namespace {
 
 using Pairs = QList<QPair<int, int>>;
-
-void SaveShot(QWidget& widget, const char* name)
-{
-    const QString folder = qEnvironmentVariable("LADOGRAF_SCREENSHOTS");
-    if (!folder.isEmpty())
-        QVERIFY(widget.grab().save(folder + QLatin1Char('/') + QString::fromLatin1(name)));
-}
 
 // What a screen reader says for a control. A drop-down list's name is its current entry on
 // Linux; what it is for comes from its label relation (the group box it stands in).
@@ -92,7 +84,6 @@ private slots:
     void enterAndEscapeDoNothing();
     void accessibleNames_data();
     void accessibleNames();
-    void screenshots();
 
 private:
     CDataDeltaDialog* Delta() { return m_view->VoltagePage(); }
@@ -721,21 +712,6 @@ void SetpointPagesTest::accessibleNames()
     QWidget* widget = pages[keys.indexOf(page)]->findChild<QWidget*>(object);
     QVERIFY(widget);
     QCOMPARE(AccessibleName(widget), name);
-}
-
-void SetpointPagesTest::screenshots()
-{
-    if (qEnvironmentVariableIsEmpty("LADOGRAF_SCREENSHOTS"))
-        QSKIP("LADOGRAF_SCREENSHOTS is not set");
-    m_view->resize(780, 400);
-    m_view->show();
-    SaveShot(*m_view, "setpoints-voltage.png");
-    m_view->SubPageTabs()->setCurrentIndex(1);
-    SaveShot(*m_view, "setpoints-deviation-steady.png");
-    m_view->DeviationPage()->InnerTabs()->setCurrentIndex(1);
-    SaveShot(*m_view, "setpoints-deviation-signal.png");
-    m_view->SubPageTabs()->setCurrentIndex(2);
-    SaveShot(*m_view, "setpoints-coefficients.png");
 }
 
 QTEST_MAIN(SetpointPagesTest)
