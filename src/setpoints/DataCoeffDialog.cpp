@@ -29,7 +29,6 @@ constexpr int kLabelColumnWidth = 110;  // 1650 twips
 constexpr int kCellWidth = 53;          // 800 twips
 constexpr int kHeaderRowHeight = 17;
 constexpr int kRowHeight = 26;          // 400 twips
-constexpr int kGridLabelType = 0;
 constexpr int kEditOffset = 85;
 constexpr int kEditWidth = 60;
 constexpr int kEditHeight = 20;
@@ -141,13 +140,13 @@ CDataCoeffDialog::CDataCoeffDialog(QWidget* parent)
     m_rowLabels->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_rowLabels->setFixedWidth(kLabelColumnWidth);
     m_rowLabels->setFocusPolicy(Qt::NoFocus);
-    m_rowLabels->SetLabelType(kGridLabelType);
+    m_rowLabels->SetLabelType(GridLabel::CoefficientHarmonics);
     m_rowLabels->SetLabelFont(PaintedLabelFont(m_rowLabels->font()));
     m_rowLabels->setAccessibleName(QStringLiteral("n"));
     m_grid = new CGrid(frame);
     m_grid->setObjectName(QStringLiteral("coefficientGrid"));
     ShapeGrid(m_grid, kColumns);
-    m_grid->SetLabelType(1);
+    m_grid->SetLabelType(GridLabel::None);
     m_grid->setColumnHidden(0, true);
     m_grid->setAccessibleName(title->text());
     auto* frameLayout = new QHBoxLayout(frame);

@@ -2,6 +2,7 @@
 
 #include "NewKoef.h"
 #include "SubPageControls.h"
+#include "TransformerRatios.h"
 #include "VoltageRules.h"
 #include "common/CFormat.h"
 #include "model/ArchivePhaseAction.h"
@@ -33,7 +34,7 @@ CDataDeltaDialog::CDataDeltaDialog(QWidget* parent)
     m_ratioList = new QComboBox(ratioBox);
     m_ratioList->setObjectName(QStringLiteral("ratioList"));
     m_ratioList->setGeometry(10, 20, 110, 22);
-    m_ratioList->addItems(RatioChoices());
+    m_ratioList->addItems(TransformerRatioEntries());
     m_ratioList->setAccessibleName(ratioBox->title());
 
     PlacePaintedLabel(this, kPhaseLabel, 20, 56);

@@ -7,19 +7,6 @@
 
 namespace setpoints {
 
-const QStringList& RatioChoices()
-{
-    static const QStringList ratios = {
-        QStringLiteral("1"),    QStringLiteral("60"),    QStringLiteral("63"),   QStringLiteral("66"),
-        QStringLiteral("100"),  QStringLiteral("105"),   QStringLiteral("110"),  QStringLiteral("138"),
-        QStringLiteral("150"),  QStringLiteral("157.5"), QStringLiteral("180"),  QStringLiteral("200"),
-        QStringLiteral("240"),  QStringLiteral("270"),   QStringLiteral("350"),  QStringLiteral("1100"),
-        QStringLiteral("1500"), QStringLiteral("2200"),  QStringLiteral("3300"), QStringLiteral("5000"),
-        QStringLiteral("7500"),
-    };
-    return ratios;
-}
-
 NominalVoltageTexts RecomputeDirect(double phase)
 {
     const double clamped = std::clamp(phase, kDirectPhaseMin, kDirectPhaseMax);

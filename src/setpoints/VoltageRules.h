@@ -5,14 +5,10 @@
 #include "model/ConfigModel.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 
 namespace setpoints {
-
-// The ratios the voltage page offers, in list order ("1" is direct input's).
-const QStringList& RatioChoices();
 
 // √3 and the secondary phase voltage per unit of ratio, as single-precision constants: the
 // nominal voltages the meter has always been given are computed with exactly these.

@@ -3,6 +3,7 @@
 // the coefficient text rule and the voltage-class tables.
 #include "model/ConfigModel.h"
 #include "setpoints/CoefficientRules.h"
+#include "setpoints/TransformerRatios.h"
 #include "setpoints/VoltageRules.h"
 
 #include <QTest>
@@ -18,7 +19,7 @@ private slots:
     {
         const QStringList expected = {"1",   "60",  "63",  "66",  "100", "105",  "110",  "138",  "150",  "157.5", "180",
                                       "200", "240", "270", "350", "1100", "1500", "2200", "3300", "5000", "7500"};
-        QCOMPARE(RatioChoices(), expected);
+        QCOMPARE(TransformerRatioEntries(), expected);
     }
 
     void direct_data()
