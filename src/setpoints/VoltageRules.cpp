@@ -30,8 +30,10 @@ NominalVoltageTexts RatioChosenTexts(double ratio)
 
 RatioEntry RatioEntryFromTyped(const QString& typed)
 {
+    // A transformer ratio is a positive number: a negative one would give negative nominal
+    // voltages, which the meter's unsigned millivolts cannot hold.
     const double ratio = ReadCNumber(typed);
-    if (ratio == 0.0)
+    if (!(ratio > 0.0))
         return {1.0, QStringLiteral("1")};
     return {ratio, typed};
 }

@@ -47,7 +47,7 @@ std::optional<NominalVoltageTexts> RecomputeTransformer(double ratio, double lin
 NominalVoltageTexts RatioChosenTexts(double ratio);
 
 // The list entry a ratio typed into the "new ratio" dialog becomes: its own text, or "1"
-// when it holds no number other than 0 (an empty or cancelled dialog).
+// when it holds no positive number (an empty or cancelled dialog, 0, a negative number).
 struct RatioEntry {
     double ratio = 1.0;
     QString text;

@@ -96,6 +96,7 @@ private slots:
         QTest::newRow("empty or cancelled") << "" << 1.0 << "1";
         QTest::newRow("zero") << "0" << 1.0 << "1";
         QTest::newRow("letters") << "abc" << 1.0 << "1";
+        QTest::newRow("negative") << "-100" << 1.0 << "1";
         QTest::newRow("number") << "120" << 120.0 << "120";
         QTest::newRow("decimal keeps its text") << "12.50" << 12.5 << "12.50";
     }
