@@ -84,6 +84,7 @@ private slots:
     void enterAndEscapeDoNothing();
     void accessibleNames_data();
     void accessibleNames();
+    void gridCellsReadAsText();
 
 private:
     CDataDeltaDialog* Delta() { return m_view->VoltagePage(); }
@@ -712,6 +713,19 @@ void SetpointPagesTest::accessibleNames()
     QWidget* widget = pages[keys.indexOf(page)]->findChild<QWidget*>(object);
     QVERIFY(widget);
     QCOMPARE(AccessibleName(widget), name);
+}
+
+void SetpointPagesTest::gridCellsReadAsText()
+{
+    // The painted row labels reach a screen reader as the texts of their cells.
+    QAccessibleInterface* labels = QAccessible::queryAccessibleInterface(Coeff()->RowLabels());
+    QVERIFY(labels && labels->tableInterface());
+    const QStringList expected = {"n", "KU(n)нд,%", "KU(n)пред,%", "KUig(n)нд,%", "KUig(n)пред,%"};
+    for (int row = 0; row < 5; ++row)
+        QCOMPARE(labels->tableInterface()->cellAt(row, 0)->text(QAccessible::Name), expected[row]);
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(Coeff()->Grid());
+    QVERIFY(grid && grid->tableInterface());
+    QCOMPARE(grid->tableInterface()->rowCount(), 5);
 }
 
 QTEST_MAIN(SetpointPagesTest)
