@@ -96,3 +96,22 @@ void DrawPlainLabel(int x, int y, QByteArrayView text, QPainter& painter)
 {
     DrawCell(painter, x, y, cp1251::Decode(text));
 }
+
+QString MarkupPlainText(QByteArrayView text)
+{
+    QString plain;
+    for (const MarkupGlyph& glyph : LayoutMarkup(0, 0, text)) {
+        switch (glyph.kind) {
+        case MarkupGlyph::SmallDelta:
+            plain += QStringLiteral("δ");
+            break;
+        case MarkupGlyph::CapitalDelta:
+            plain += QStringLiteral("Δ");
+            break;
+        case MarkupGlyph::Character:
+            plain += cp1251::Decode(QByteArrayView(&glyph.byte, 1));
+            break;
+        }
+    }
+    return plain;
+}
