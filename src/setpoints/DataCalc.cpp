@@ -42,9 +42,12 @@ QGroupBox* RowGroup(QWidget* parent, const QString& title, const QString (&heads
         grid->addWidget(head, 0, column + 1);
     }
     for (int row = 0; row < rows; ++row) {
-        // The flicker rows are plain words; markup without marks paints the same.
+        // The flicker rows are plain words, not markup.
         const QByteArray markup = MarkupBytes(labels[row]);
-        auto* label = new CMarkupLabel(markup, box);
+        const bool plain = !markup.contains('~') && !markup.contains('@');
+        QWidget* label = plain ? static_cast<QWidget*>(new QLabel(QString::fromUtf8(labels[row]), box))
+                               : new CMarkupLabel(markup, box);
+        label->setObjectName(QStringLiteral("%1Label%2").arg(QLatin1String(objectPrefix)).arg(row));
         grid->addWidget(label, row + 1, 0, Qt::AlignVCenter);
         grid->setRowMinimumHeight(row + 1, kRowHeight);
         auto* group = new QButtonGroup(box);
@@ -99,7 +102,6 @@ CDataCalc::CDataCalc(QWidget* parent)
     right->addWidget(statistics);
     right->addWidget(sync);
     right->addWidget(assessment);
-    right->addStretch();
     auto* columns = new QHBoxLayout;
     columns->addWidget(marked, 0, Qt::AlignTop);
     columns->addLayout(right);

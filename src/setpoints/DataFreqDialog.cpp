@@ -75,7 +75,6 @@ CDataFreqDialog::CDataFreqDialog(QWidget* parent)
     warningRow->addWidget(attention, 0, Qt::AlignTop);
     warningRow->addWidget(warning, 1);
     averaging->addLayout(warningRow);
-    averaging->addStretch();
 
     auto* columns = new QHBoxLayout;
     columns->addLayout(limits);

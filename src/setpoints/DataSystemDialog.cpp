@@ -107,11 +107,9 @@ CDataSystemDialog::CDataSystemDialog(QWidget* parent)
     left->addWidget(rs232);
     left->addWidget(rs485);
     left->addLayout(cautionRow);
-    left->addStretch();
     auto* right = new QVBoxLayout;
     right->addWidget(modeBox);
     right->addWidget(m_addressBox);
-    right->addStretch();
     auto* columns = new QHBoxLayout;
     columns->addLayout(left);
     columns->addSpacing(20);
@@ -124,7 +122,7 @@ CDataSystemDialog::CDataSystemDialog(QWidget* parent)
         connect(list, &QComboBox::currentIndexChanged, this, [this] { MarkUserChange(m_programUpdate); });
     }
     connect(m_mode, &QButtonGroup::idClicked, this, [this] { MarkUserChange(m_programUpdate); });
-    connect(m_addressBox, &QGroupBox::clicked, this, [this] { MarkUserChange(m_programUpdate); });
+    connect(m_addressBox, &QGroupBox::toggled, this, [this] { MarkUserChange(m_programUpdate); });
     connect(m_address, &QLineEdit::textChanged, this, [this](const QString& text) {
         m_addressText = text;
         MarkUserChange(m_programUpdate);

@@ -195,6 +195,7 @@ CDataTimeDialog::CDataTimeDialog(QWidget* parent)
     m_dayStart = TimePicker(this, QStringLiteral("HH"), QStringLiteral("dayStart"));
     NameControl(m_dayStart, dayLabel->text(), dayLabel);
     auto* lists = new QFormLayout;
+    lists->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     lists->addRow(modeLabel, m_dstMode);
     lists->addRow(weekLabel, m_weekStart);
     lists->addRow(dayLabel, m_dayStart);
@@ -204,12 +205,10 @@ CDataTimeDialog::CDataTimeDialog(QWidget* parent)
     left->addWidget(m_writeTimeBox);
     left->addWidget(corrections);
     left->addLayout(stopRow);
-    left->addStretch();
     auto* right = new QVBoxLayout;
     right->addWidget(changeBoxes[0]);
     right->addWidget(changeBoxes[1]);
     right->addLayout(lists);
-    right->addStretch();
     auto* columns = new QHBoxLayout;
     columns->addLayout(left);
     columns->addSpacing(16);
@@ -220,7 +219,11 @@ CDataTimeDialog::CDataTimeDialog(QWidget* parent)
     m_clockTimer->setInterval(kClockInterval);
     connect(m_clockTimer, &QTimer::timeout, this, &CDataTimeDialog::OnClockTimer);
 
-    connect(m_writeTimeBox, &QGroupBox::clicked, this, [this] { MarkUserChange(m_programUpdate); });
+    connect(m_writeTimeBox, &QGroupBox::toggled, this, [this](bool ticked) {
+        for (QWidget* w : ClockControls())
+            w->setEnabled(ticked);
+        MarkUserChange(m_programUpdate);
+    });
     connect(m_usePcTime, &QCheckBox::clicked, this, &CDataTimeDialog::OnUsePcTimeClicked);
     connect(m_clockTime, &QTimeEdit::timeChanged, this, [this] { MarkUserChange(m_programUpdate); });
     connect(m_clockDate, &QDateEdit::dateChanged, this, [this] { MarkUserChange(m_programUpdate); });
@@ -230,6 +233,7 @@ CDataTimeDialog::CDataTimeDialog(QWidget* parent)
 
     // Before the first load: the clock request is off, the computer's-time box and the zone
     // list are disabled, and the zone list shows UTC+03.
+    ProgramUpdate initial(m_programUpdate);
     m_timeZone->setCurrentIndex(kDefaultTimeZone);
     m_clockTime->setEnabled(true);
     m_clockDate->setEnabled(true);
@@ -242,6 +246,11 @@ CDataTimeDialog::CDataTimeDialog(QWidget* parent)
 bool CDataTimeDialog::WriteTimeTicked() const
 {
     return m_writeTimeBox->isChecked();
+}
+
+std::array<QWidget*, 4> CDataTimeDialog::ClockControls() const
+{
+    return {m_usePcTime, m_clockTime, m_clockDate, m_timeZone};
 }
 
 QAbstractButton* CDataTimeDialog::ChangeRadio(int change, int choice) const
@@ -373,10 +382,9 @@ void CDataTimeDialog::ExchangeWithModel(ConfigModel& model, int direction)
             m_usePcTime->setChecked(false);
         }
         m_writeTimeBox->setChecked(false);
-        const bool clockControls = model.write_time == 1;
-        for (QWidget* w : {static_cast<QWidget*>(m_usePcTime), static_cast<QWidget*>(m_clockTime),
-                           static_cast<QWidget*>(m_clockDate), static_cast<QWidget*>(m_timeZone)})
-            w->setEnabled(clockControls);
+        // The controls follow the request as it came, before it is withdrawn.
+        for (QWidget* w : ClockControls())
+            w->setEnabled(model.write_time == 1);
         model.write_time = 0;
         return;
     }

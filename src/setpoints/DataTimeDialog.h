@@ -76,6 +76,8 @@ private:
     void OnUsePcTimeClicked(bool ticked);
     void ShowClock(const QDateTime& now);
     void LoadChange(Change& change, int automatic, int month, int day);
+    // What "Запись времени и даты" enables: the computer's-time box, the two clock pickers and the zone list.
+    std::array<QWidget*, 4> ClockControls() const;
 
     std::array<QTimeEdit*, 8> m_periods{};
     QGroupBox* m_writeTimeBox = nullptr;

@@ -79,6 +79,9 @@ void SetListIndex(QComboBox* list, int index)
 
 void SetPageContent(QWidget* page, QBoxLayout* columns)
 {
+    // Each column keeps its own height; the space below all of them stays empty.
+    for (int i = 0; i < columns->count(); ++i)
+        columns->itemAt(i)->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     columns->addStretch();
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(16, 16, 16, 16);
