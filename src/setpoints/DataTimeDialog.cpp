@@ -269,9 +269,16 @@ bool CDataTimeDialog::eventFilter(QObject* watched, QEvent* event)
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // A menu or another window taking the focus is no leaving of the field.
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
-            for (Correction& correction : m_corrections) {
-                if (correction.edit == watched && !CheckCorrection(correction))
-                    correction.edit->setFocus(Qt::OtherFocusReason);
+            // Checked once the focus has settled: a message box in the middle of a focus
+            // change would take the focus from whatever is receiving it.
+            for (int i = 0; i < int(m_corrections.size()); ++i) {
+                if (m_corrections[size_t(i)].edit == watched) {
+                    QTimer::singleShot(0, this, [this, i] {
+                        Correction& correction = m_corrections[size_t(i)];
+                        if (!CheckCorrection(correction))
+                            correction.edit->setFocus(Qt::OtherFocusReason);
+                    });
+                }
             }
         }
     }

@@ -427,6 +427,7 @@ void SetpointPagesTest::timeCorrectionMessages()
     field->setText(text);
     Leave(field);
     const QStringList expected = message.isEmpty() ? QStringList() : QStringList{message};
+    QCoreApplication::processEvents();
     QCOMPARE(prompt.texts(), expected);
 
     // Storing checks again; a refused text keeps the previous value.
