@@ -4,6 +4,8 @@
 #include "ConfigDoc.h"
 #include "ConfigView.h"
 #include "HelpWindow.h"
+#include "ReportContent.h"
+#include "ReportPainter.h"
 #include "ToolbarIcons.h"
 #include "common/UserPrompt.h"
 #include "device/EthernetPort.h"
@@ -23,6 +25,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
@@ -171,6 +175,8 @@ void CMainFrame::CreateActions()
     connect(Action(kReadFromDevice), &QAction::triggered, m_view, &CConfigView::OnReadFromDevice);
     connect(Action(kWriteToDevice), &QAction::triggered, m_view, &CConfigView::OnWriteToDevice);
     connect(Action(kChangePassword), &QAction::triggered, m_view, &CConfigView::OnChangePassword);
+    connect(Action(kFilePrint), &QAction::triggered, this, &CMainFrame::OnFilePrint);
+    connect(Action(kFilePrintPreview), &QAction::triggered, this, &CMainFrame::OnFilePrintPreview);
     connect(Action(kFilePrintSetup), &QAction::triggered, this, [this] {
         QPageSetupDialog dialog(&Printer(), this);
         dialog.exec();
@@ -434,6 +440,36 @@ void CMainFrame::RebuildRecentMenu()
         m_fileMenu->insertAction(m_recentAnchor, action);
         m_recentActions << action;
     }
+}
+
+void CMainFrame::OnFilePrint()
+{
+    QPrinter& printer = Printer();
+    QPrintDialog dialog(&printer, this);
+    dialog.setMinMax(1, kReportPageCount);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_printTime = ReportPrintTime(QDateTime::currentDateTime());
+    m_view->CollectPages();
+    int first = 1;
+    int last = kReportPageCount;
+    if (printer.printRange() == QPrinter::PageRange) {
+        first = printer.fromPage();
+        last = printer.toPage();
+    }
+    PaintReport(printer, m_document->Model(), m_document->PathName(), m_printTime, first, last);
+}
+
+void CMainFrame::OnFilePrintPreview()
+{
+    m_printTime = ReportPrintTime(QDateTime::currentDateTime());
+    m_view->CollectPages();
+    QPrintPreviewDialog dialog(&Printer(), this);
+    dialog.setObjectName(QStringLiteral("reportPreview"));
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+        PaintReport(*printer, m_document->Model(), m_document->PathName(), m_printTime);
+    });
+    dialog.exec();
 }
 
 QPrinter& CMainFrame::Printer()

@@ -20,6 +20,7 @@
 #include "shell/Splash.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,6 +116,7 @@ private slots:
     void splashClosesByItself();
     void aboutBox();
     void helpOpensAtItsTopic();
+    void installedHelpIsPreferred();
     void toolkitButtonsAreRussian();
 };
 
@@ -602,6 +604,25 @@ void MainFrameTest::helpOpensAtItsTopic()
     QVERIFY(help);
     QCOMPARE(help->source().fragment(), QStringLiteral("topic3"));
     QVERIFY(help->toPlainText().contains(QStringLiteral("Связь с прибором")));
+}
+
+void MainFrameTest::installedHelpIsPreferred()
+{
+    // Laid out as an installed program's data folder: <bin>/../share/ladograf/help.
+    QCOMPARE(CHelpWindow::HelpFile(), QStringLiteral(":/help/ladograf.html"));
+    const QString folder = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/ladograf/help"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString installed = folder + QStringLiteral("/ladograf.html");
+    QFile file(installed);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<h2 id=\"topic2\">installed</h2>");
+    file.close();
+    const QString shown = CHelpWindow::HelpFile();
+    const QUrl url = CHelpWindow::TopicUrl(2);
+    QDir(QDir::cleanPath(folder + QStringLiteral("/../.."))).removeRecursively();
+    QCOMPARE(shown, installed);
+    QCOMPARE(url, QUrl(QUrl::fromLocalFile(installed).toString() + QStringLiteral("#topic2")));
+    QCOMPARE(CHelpWindow::HelpFile(), QStringLiteral(":/help/ladograf.html"));
 }
 
 void MainFrameTest::toolkitButtonsAreRussian()
