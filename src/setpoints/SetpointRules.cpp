@@ -8,6 +8,7 @@
 #include <QTimeZone>
 
 #include <charconv>
+#include <cmath>
 
 namespace setpoints {
 
@@ -26,7 +27,8 @@ double LeadingDecimal(QStringView text)
     // from_chars takes no sign of its own and never looks at the locale.
     double value = 0.0;
     const auto result = std::from_chars(p, end, value, std::chars_format::general);
-    if (result.ec != std::errc())
+    // Words such as "inf" and "nan" and numbers beyond a double are no values of a page.
+    if (result.ec != std::errc() || !std::isfinite(value))
         return 0.0;
     return negative ? -value : value;
 }
@@ -64,20 +66,21 @@ QString RvcText(RvcField field, float value)
 
 namespace {
 
-float* RvcSlot(ConfigModel& model, RvcField field)
+template <typename Model>
+auto& RvcSlot(Model& model, RvcField field)
 {
     switch (field) {
     case RvcThresholdPhase:
-        return &model.rvc_threshold_phase;
+        return model.rvc_threshold_phase;
     case RvcHysteresisPhase:
-        return &model.rvc_hysteresis_phase;
+        return model.rvc_hysteresis_phase;
     case RvcThresholdLine:
-        return &model.rvc_threshold_line;
+        return model.rvc_threshold_line;
     case RvcHysteresisLine:
     case kRvcFieldCount:
         break;
     }
-    return &model.rvc_hysteresis_line;
+    return model.rvc_hysteresis_line;
 }
 
 bool RvcInRange(RvcField field, float value)
@@ -92,7 +95,7 @@ bool RvcInRange(RvcField field, float value)
 
 float RvcModelValue(const ConfigModel& model, RvcField field)
 {
-    return *RvcSlot(const_cast<ConfigModel&>(model), field);
+    return RvcSlot(model, field);
 }
 
 std::array<bool, kRvcFieldCount> StoreRvcTexts(const std::array<QString, kRvcFieldCount>& texts, ConfigModel& model)
@@ -107,7 +110,7 @@ std::array<bool, kRvcFieldCount> StoreRvcTexts(const std::array<QString, kRvcFie
     }
     if (all) {
         for (int i = 0; i < kRvcFieldCount; ++i)
-            *RvcSlot(model, RvcField(i)) = values[i];
+            RvcSlot(model, RvcField(i)) = values[i];
     }
     return passed;
 }

@@ -23,6 +23,9 @@ private slots:
         QTest::newRow("not a number") << "abc" << 0.0;
         QTest::newRow("empty") << "" << 0.0;
         QTest::newRow("sign alone") << "-" << 0.0;
+        QTest::newRow("infinity is no value") << "inf" << 0.0;
+        QTest::newRow("nor is nan") << "-nan" << 0.0;
+        QTest::newRow("beyond a double") << "1e400" << 0.0;
     }
     void leadingDecimal()
     {
