@@ -31,3 +31,8 @@ QString MarkupPlainText(QByteArrayView text);
 
 // Draws plain text (cp1251 bytes) with its top-left at (x, y), in one call.
 void DrawPlainLabel(int x, int y, QByteArrayView text, QPainter& painter);
+
+// What a markup text says read aloud: "@d@" is "δ", "@D@" is "Δ", the "~" and "^" marks are
+// dropped ("@D@F~пред в~,Гц" reads "ΔFпред в,Гц"). Accessible names of controls beside
+// painted labels.
+QString MarkupPlainText(QByteArrayView text);

@@ -39,6 +39,8 @@ private slots:
     void gridLabelTypes();
     void gridPaintsItsLabels();
     void treeListRows();
+    void plainText_data();
+    void plainText();
 };
 
 void MarkupTest::penPositions_data()
@@ -157,6 +159,23 @@ void MarkupTest::treeListRows()
     QCOMPARE(greek->text(4), QStringLiteral("δU(1)"));
     QCOMPARE(plain->text(4), QStringLiteral("дU(1)"));
     QCOMPARE(CTreeList::ItemData(greek), qint64(77));
+}
+
+void MarkupTest::plainText_data()
+{
+    QTest::addColumn<QString>("markup");
+    QTest::addColumn<QString>("plain");
+    QTest::newRow("capital delta and subscript") << "@D@F~пред в~,Гц" << "ΔFпред в,Гц";
+    QTest::newRow("small delta and superscript") << "@d@U^I^~пред в~,%" << "δUIпред в,%";
+    QTest::newRow("plain text") << "Pst" << "Pst";
+    QTest::newRow("two deltas") << "@d@U(+) и @d@U(-)" << "δU(+) и δU(-)";
+}
+
+void MarkupTest::plainText()
+{
+    QFETCH(QString, markup);
+    QFETCH(QString, plain);
+    QCOMPARE(MarkupPlainText(cp1251::Encode(markup)), plain);
 }
 
 QTEST_MAIN(MarkupTest)
