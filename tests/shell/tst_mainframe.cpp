@@ -142,7 +142,7 @@ void MainFrameTest::menusToolbarAndStatusBar()
     QCOMPARE(MenuTexts(menus[1]->menu()), (QStringList{"Вырезать\tCtrl+X", "Копировать\tCtrl+C", "Вставить\tCtrl+V"}));
     QCOMPARE(MenuTexts(menus[2]->menu()),
              (QStringList{"Считать информацию о приборе", "Записать данные в прибор", "|", "Сменить пароль"}));
-    QCOMPARE(MenuTexts(menus[3]->menu()), (QStringList{"Панель инструментов", "Панель состояния"}));
+    QCOMPARE(MenuTexts(menus[3]->menu()), (QStringList{"Панель инструментов", "Панель состояния", "Журнал обмена"}));
     QCOMPARE(MenuTexts(menus[4]->menu()), (QStringList{"Справка", "&О программе..."}));
 
     QCOMPARE(w.frame->Action(command::kFileNew)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
