@@ -3,6 +3,7 @@
 #include "ExchangeBench.h"
 #include "common/Cp1251.h"
 #include "device/DeviceMessages.h"
+#include "pages/AllPages.h"
 #include "pages/PageTable.h"
 #include "model/ConfigModel.h"
 
@@ -30,6 +31,39 @@ bool Run(Command command, PageId page, ExchangeBench& b, ConfigModel& m, std::fu
 class PageExchangeTest : public QObject {
     Q_OBJECT
 private slots:
+    // One link test, one login, one identification, then the pages in tab order; here the
+    // last page cannot run (no dictionary), and the four pages read before it leave no trace
+    // in the model.
+    void readAllInTabOrderAndAllOrNothing()
+    {
+        ExchangeBench b(0);
+        b.prompt.LoginNext(2, b.meter.Password(2));
+        b.meter.SetBlock(frame::kCmdArchive, 1, QByteArray(kArchiveMaskSize, '\x5A'));
+        ConfigModel m = NewConfigModel();
+        const ConfigModel before = m;
+        PageContext context{b.settings, b.engine, m, b.progress, b.prompt, {}};
+        std::optional<PageId> failed;
+        QVERIFY(!ReadAllPages(context, {}, &failed));
+        QCOMPARE(failed, std::optional<PageId>(PageId::Pulse));
+        QCOMPARE(b.prompt.texts().last(), msg::ReadAllStopped(QStringLiteral("Импульсные входы/выходы")));
+        QVERIFY(m.archive_mask == before.archive_mask);
+        QCOMPARE(m.firmware_version, QByteArray());
+
+        QList<int> commands;
+        for (const QByteArray& r : b.meter.Requests())
+            commands << ((std::uint8_t(r[frame::kCommandOffset]) << 8) | std::uint8_t(r[frame::kSubCommandOffset]));
+        QCOMPARE(commands.mid(0, 3), (QList<int>{0x0000, 0x0E82, 0x0A02}));
+        QCOMPARE(commands.count(0x0000), 1);
+        QCOMPARE(commands.count(0x0E82), 1);
+        QCOMPARE(commands.count(0x0A02), 1);
+        const int lastSetpoint = int(commands.lastIndexOf(0x1601));
+        QVERIFY(lastSetpoint > 2);
+        QVERIFY(lastSetpoint < commands.indexOf(0x1001));
+        QVERIFY(commands.indexOf(0x1001) < commands.indexOf(0x0B01));
+        QVERIFY(commands.indexOf(0x0B01) < commands.indexOf(0x1501));
+        QCOMPARE(commands.last(), 0x1501);
+    }
+
     void writeChecksTheMeterIdentity_data()
     {
         QTest::addColumn<QByteArray>("version");
