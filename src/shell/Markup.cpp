@@ -96,3 +96,17 @@ void DrawPlainLabel(int x, int y, QByteArrayView text, QPainter& painter)
 {
     DrawCell(painter, x, y, cp1251::Decode(text));
 }
+
+QString MarkupPlainText(QByteArrayView text)
+{
+    QString out;
+    for (const MarkupGlyph& glyph : LayoutMarkup(0, 0, text)) {
+        if (glyph.kind == MarkupGlyph::SmallDelta)
+            out += QChar(0x03B4);
+        else if (glyph.kind == MarkupGlyph::CapitalDelta)
+            out += QChar(0x0394);
+        else
+            out += cp1251::Decode(QByteArrayView(&glyph.byte, 1));
+    }
+    return out;
+}

@@ -5,6 +5,7 @@
 // fixed advances, independent of the font, so labels line up the same in every font.
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 
 #include <vector>
 
@@ -26,3 +27,7 @@ void DrawMarkupLabel(int x, int y, QByteArrayView text, QPainter& painter);
 
 // Draws plain text (cp1251 bytes) with its top-left at (x, y), in one call.
 void DrawPlainLabel(int x, int y, QByteArrayView text, QPainter& painter);
+
+// A markup text as a screen reader should say it: "@d@" is δ, "@D@" is Δ, the subscript and
+// superscript marks are dropped ("@D@F~пред в~,Гц" reads "ΔFпред в,Гц").
+QString MarkupPlainText(QByteArrayView text);

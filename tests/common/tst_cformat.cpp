@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <clocale>
+#include <limits>
 
 class CFormatTest : public QObject {
     Q_OBJECT
@@ -53,6 +54,31 @@ private slots:
         QFETCH(double, value);
         QFETCH(qlonglong, rounded);
         QCOMPARE(RoundHalfAwayFromZero(value), rounded);
+    }
+
+    // A limit typed on the deviations page goes through this; it must not follow the locale.
+    void textToDoubleAsCDoes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("plain") << "1.25" << 1.25;
+        QTest::newRow("blanks and plus") << "  +7.5" << 7.5;
+        QTest::newRow("negative") << "-0.5" << -0.5;
+        QTest::newRow("number prefix") << "1.5abc" << 1.5;
+        QTest::newRow("comma ends the number") << "1,5" << 1.0;
+        QTest::newRow("not a number") << "abc" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("two signs") << "--1" << 0.0;
+        QTest::newRow("exponent") << "2e3" << 2000.0;
+        QTest::newRow("hexadecimal") << "0x10" << 16.0;
+        QTest::newRow("too small") << "1e-999" << 0.0;
+        QTest::newRow("too large") << "-1e999" << -std::numeric_limits<double>::infinity();
+    }
+    void textToDoubleAsCDoes()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(CTextToDouble(text), value);
     }
 };
 
