@@ -57,14 +57,19 @@ public:
         }
     }
 
-private:
-    bool OnImage(const QStyleOptionViewItem& option, const QModelIndex& index, QPoint at) const
+    QRect ImageRect(const QStyleOptionViewItem& option, const QModelIndex& index) const
     {
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
         const QWidget* widget = option.widget;
         QStyle* style = widget ? widget->style() : QApplication::style();
-        return style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, widget).contains(at);
+        return style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, widget);
+    }
+
+private:
+    bool OnImage(const QStyleOptionViewItem& option, const QModelIndex& index, QPoint at) const
+    {
+        return ImageRect(option, index).contains(at);
     }
 
     CLimitView* m_page;
@@ -88,6 +93,17 @@ QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent)
     return label;
 }
 
+// The model index of a tree item (QTreeWidget keeps its own lookup protected).
+QModelIndex IndexOf(const QTreeWidget* tree, QTreeWidgetItem* item)
+{
+    if (!item)
+        return {};
+    QTreeWidgetItem* parent = item->parent();
+    if (!parent)
+        return tree->model()->index(tree->indexOfTopLevelItem(item), 0);
+    return tree->model()->index(parent->indexOfChild(item), 0, IndexOf(tree, parent));
+}
+
 void SetImage(QTreeWidgetItem* item, bool ticked)
 {
     const Qt::CheckState state = ticked ? Qt::Checked : Qt::Unchecked;
@@ -107,9 +123,11 @@ CLimitView::CLimitView(QWidget* parent)
     m_tree->setHeaderHidden(true);
     m_tree->setColumnCount(1);
     m_tree->setFont(TreeFont());
-    m_tree->setItemDelegate(new CheckImageDelegate(this, m_tree));
+    m_delegate = new CheckImageDelegate(this, m_tree);
+    m_tree->setItemDelegate(m_delegate);
     m_treeLabel = Label(QStringLiteral("Анализируемые параметры:"), m_tree, this);
     m_treeLabel->move(4, 4);
+    m_tree->setAccessibleName(m_treeLabel->text());  // item views do not take their buddy's text
 
     // The root carries the group symbol instead of a box.
     m_root = new QTreeWidgetItem(m_tree, QStringList{QStringLiteral("Параметры")});
@@ -206,6 +224,17 @@ void CLimitView::LayoutStretchingControls(const QRect& page, const QRect& client
     Q_UNUSED(client);
     const int bottom = page.y() + page.height();
     m_tree->setGeometry(page.left(), page.top(), 350 - page.left(), bottom - 22 - page.top());
+}
+
+QRect CLimitView::ImageRect(QTreeWidgetItem* item) const
+{
+    QStyleOptionViewItem option;
+    option.initFrom(m_tree);
+    option.widget = m_tree;
+    option.rect = m_tree->visualItemRect(item);
+    option.font = m_tree->font();
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    return static_cast<CheckImageDelegate*>(m_delegate)->ImageRect(option, IndexOf(m_tree, item));
 }
 
 int CLimitView::SelectedLeaf() const

@@ -10,6 +10,8 @@ class QLabel;
 class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QRect;
+class QAbstractItemDelegate;
 
 class CLimitView : public CFormPage {
 public:
@@ -26,6 +28,8 @@ public:
     QLineEdit* UpperEdit() const { return m_upper; }
     QLineEdit* LowerEdit() const { return m_lower; }
 
+    // Where an item's check image is, in the tree's viewport.
+    QRect ImageRect(QTreeWidgetItem* item) const;
     // A click on an item's check image (the tree's own clicks and keys come here too).
     void OnImageClicked(QTreeWidgetItem* item);
 
@@ -39,6 +43,7 @@ private:
 
     DeviationSelection m_selection;
     QTreeWidget* m_tree = nullptr;
+    QAbstractItemDelegate* m_delegate = nullptr;
     QTreeWidgetItem* m_root = nullptr;
     std::vector<QTreeWidgetItem*> m_categoryItems;
     std::vector<QTreeWidgetItem*> m_leafItems;
