@@ -1,11 +1,9 @@
 // The deviation page's working copy: loading counts every used slot, ticking keeps to 50, and
 // a store writes the ticked leaves in tree order with the empty-slot marks after them.
+#include "LimitSlots.h"
 #include "selection/DeviationLimits.h"
 
-#include <QtEndian>
 #include <QTest>
-
-#include <cstring>
 
 namespace {
 
@@ -18,14 +16,7 @@ LimitsBlock Empty()
 
 void PutSlot(LimitsBlock& block, int slot, quint8 code, quint8 phase, float upper, float lower)
 {
-    quint8* r = block.data() + slot * kLimitSlotSize;
-    r[0] = code;
-    r[1] = phase;
-    quint32 raw;
-    std::memcpy(&raw, &upper, 4);
-    qToLittleEndian(raw, r + 2);
-    std::memcpy(&raw, &lower, 4);
-    qToLittleEndian(raw, r + 6);
+    ::PutSlot(block.data(), slot, code, phase, upper, lower);
 }
 
 int LeafOf(const DeviationSelection& s, ParameterId id)

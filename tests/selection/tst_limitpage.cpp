@@ -2,6 +2,7 @@
 // line, the two limit edits, and what a load shows and a store writes.
 #include "model/ConfigModel.h"
 #include "model/ModelChanged.h"
+#include "LimitSlots.h"
 #include "selection/LimitView.h"
 
 #include <QAccessible>
@@ -11,31 +12,15 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
-#include <QtEndian>
-
-#include <cstring>
 
 namespace {
 
 void PutSlot(ConfigModel& m, int slot, quint8 code, quint8 phase, float upper, float lower)
 {
-    quint8* r = m.deviation_limits.data() + slot * kLimitSlotSize;
-    r[0] = code;
-    r[1] = phase;
-    quint32 raw;
-    std::memcpy(&raw, &upper, 4);
-    qToLittleEndian(raw, r + 2);
-    std::memcpy(&raw, &lower, 4);
-    qToLittleEndian(raw, r + 6);
+    ::PutSlot(m.deviation_limits.data(), slot, code, phase, upper, lower);
 }
 
-float SlotUpper(const ConfigModel& m, int slot)
-{
-    const quint32 raw = qFromLittleEndian<quint32>(m.deviation_limits.data() + slot * kLimitSlotSize + 2);
-    float value;
-    std::memcpy(&value, &raw, 4);
-    return value;
-}
+float SlotUpper(const ConfigModel& m, int slot) { return ::SlotUpper(m.deviation_limits.data(), slot); }
 
 int LeafOf(const CLimitView& view, ParameterId id)
 {
