@@ -194,8 +194,11 @@ CArchiveSubPage::CArchiveSubPage(ArchiveKind kind, QWidget* parent)
     markFont.setPointSize(kMarkPointSize);
     for (int c = 1; c < kPhaseGridColumns; ++c)
         Cell(m_phases, 1, c)->setFont(markFont);
-    for (int r = 0; r < rows; ++r)
+    for (int r = 0; r < rows; ++r) {
+        // The large "*" sits high in its line; in the list's low rows it is kept at the top.
         Cell(m_quantities, r, 1)->setFont(markFont);
+        Cell(m_quantities, r, 1)->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    }
     for (int r = 1; r < hRows; ++r) {
         for (int c = 1; c < hColumns; ++c)
             Cell(m_harmonics, r, c)->setFont(markFont);
@@ -204,6 +207,7 @@ CArchiveSubPage::CArchiveSubPage(ArchiveKind kind, QWidget* parent)
     m_depth = new QLabel(this);
     m_depth->setObjectName(QStringLiteral("storageDepth"));
     m_depth->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    m_depth->setMinimumWidth(320);
 
     auto* title = new QLabel(QStringLiteral("Коэффициенты"), this);
     title->setObjectName(QStringLiteral("harmonicTitle"));

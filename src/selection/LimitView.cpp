@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -123,6 +124,9 @@ CLimitView::CLimitView(QWidget* parent)
     m_tree->setHeaderHidden(true);
     m_tree->setColumnCount(1);
     m_tree->setFont(TreeFont());
+    // Long names scroll sideways rather than being cut short.
+    m_tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_tree->header()->setStretchLastSection(false);
     m_delegate = new CheckImageDelegate(this, m_tree);
     m_tree->setItemDelegate(m_delegate);
     m_treeLabel = Label(QStringLiteral("Анализируемые параметры:"), m_tree, this);
