@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -240,11 +241,33 @@ CArchiveSubPage::CArchiveSubPage(ArchiveKind kind, QWidget* parent)
     layout->addLayout(bottom);
     layout->addStretch();
 
+    // The space key acts on the current cell as a click does.
+    for (CGrid* grid : {m_phases, m_quantities, m_harmonics})
+        grid->installEventFilter(this);
     connect(m_phases, &QTableWidget::cellClicked, this, &CArchiveSubPage::OnPhaseClicked);
     connect(m_quantities, &QTableWidget::cellClicked, this, &CArchiveSubPage::OnQuantityClicked);
     connect(m_harmonics, &QTableWidget::cellClicked, this, &CArchiveSubPage::OnHarmonicClicked);
     ShowMarks();
     RefreshStorageDepth();
+}
+
+bool CArchiveSubPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+        auto* grid = static_cast<CGrid*>(watched);
+        const int row = grid->currentRow();
+        const int column = grid->currentColumn();
+        if (row >= 0 && column >= 0) {
+            if (grid == m_phases)
+                OnPhaseClicked(row, column);
+            else if (grid == m_quantities)
+                OnQuantityClicked(row, column);
+            else
+                OnHarmonicClicked(row, column);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CArchiveSubPage::SetMarks(const ArchiveMarks& marks)

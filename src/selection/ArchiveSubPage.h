@@ -30,6 +30,9 @@ public:
     void OnQuantityClicked(int row, int column);
     void OnHarmonicClicked(int row, int column);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void AfterClick(bool changed);
     void ShowMarks();

@@ -149,6 +149,9 @@ private slots:
             QVERIFY(Marked(grid, 1, c));
         Click(grid, 0, 49);  // header of order 50
         QVERIFY(!Marked(grid, 1, 49));
+        grid->setCurrentCell(1, 49);
+        QTest::keyClick(grid, Qt::Key_Space);  // the keyboard's click
+        QVERIFY(Marked(grid, 1, 49));
         modelChanged().Clear();
         Click(grid, 0, 0);  // the corner
         QVERIFY(!modelChanged().IsSet());

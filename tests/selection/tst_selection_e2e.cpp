@@ -71,6 +71,7 @@ private slots:
 
     void archiveReadShowsTheMeterAndAChangeIsWritten();
     void limitsReadShowsTheMeterAndAChangeIsWritten();
+    void openThenSaveIsByteIdentical();
     void shortReadChangesNothing_data();
     void shortReadChangesNothing();
 
@@ -231,6 +232,31 @@ void SelectionEndToEndTest::limitsReadShowsTheMeterAndAChangeIsWritten()
     PutSlot(expected.deviation_limits.data(), 2, 106, 0, 0.0f, 0.0f);
     PutSlot(expected.deviation_limits.data(), 3, 107, 0, 0.2f, -0.2f);
     QCOMPARE(ReadBackWithCli(m_meter, QStringLiteral("limits")).deviation_limits, expected.deviation_limits);
+}
+
+// A file whose archive and limits the pages show exactly comes back byte for byte.
+void SelectionEndToEndTest::openThenSaveIsByteIdentical()
+{
+    ConfigModel m = NewConfigModel();
+    for (int i = 0; i < kArchiveMaskSize; ++i)
+        m.archive_mask[std::size_t(i)] = quint8(i * 29 + 3);
+    for (int i = 0; i < kDeviationLimitsSize; ++i)
+        m.deviation_limits[std::size_t(i)] = quint8(i * 11 + 1);
+    PutSlot(m.deviation_limits.data(), 0, 114, 1, 253.0f, 207.0f);
+    PutSlot(m.deviation_limits.data(), 1, 9, 0, 1.2345f, -1.0f);
+    PutSlot(m.deviation_limits.data(), 2, 107, 0, 0.2f, -0.2f);
+    for (int slot = 3; slot < kLimitSlots; ++slot)
+        m.deviation_limits[std::size_t(slot * 10)] = m.deviation_limits[std::size_t(slot * 10 + 1)] = 0xFF;
+    const QString original = m_dir.filePath(QStringLiteral("original.cfg"));
+    const QString saved = m_dir.filePath(QStringLiteral("saved.cfg"));
+    QString error;
+    QVERIFY2(SaveConfigFile(original, m, &error), qPrintable(error));
+    QVERIFY(m_frame->Document().OnOpenDocument(original));
+    QCOMPARE(Limits()->findChild<QLabel*>(QStringLiteral("chosenCount"))->text(), QStringLiteral("3"));
+    QVERIFY(m_frame->Document().OnSaveDocument(saved));
+    QFile a(original), b(saved);
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    QCOMPARE(b.readAll(), a.readAll());
 }
 
 void SelectionEndToEndTest::shortReadChangesNothing_data()
