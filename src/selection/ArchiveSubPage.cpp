@@ -24,15 +24,15 @@ constexpr int kMarkPointSize = 18;
 
 const QString kMark = QStringLiteral("*");
 
-int LabelTypeOfQuantities(ArchiveKind kind)
+GridLabel LabelTypeOfQuantities(ArchiveKind kind)
 {
     switch (kind) {
-    case ArchiveKind::Minute: return 3;
-    case ArchiveKind::TenMinute: return 9;
-    case ArchiveKind::TwoHour: return 10;
-    case ArchiveKind::Day: return 2;
+    case ArchiveKind::Minute: return GridLabel::MinuteArchive;
+    case ArchiveKind::TenMinute: return GridLabel::TenMinuteArchive;
+    case ArchiveKind::TwoHour: return GridLabel::TwoHourArchive;
+    case ArchiveKind::Day: return GridLabel::DayArchive;
     }
-    return 1;
+    return GridLabel::None;
 }
 
 // The grids' label font: MS Sans Serif at the height the sub-page gives. A bitmap font never
@@ -74,7 +74,7 @@ void SetMark(CGrid* grid, int row, int column, bool marked)
         item->setText(text);
 }
 
-void Shape(CGrid* grid, int rows, int columns, int labelType, const QFont& font)
+void Shape(CGrid* grid, int rows, int columns, GridLabel labelType, const QFont& font)
 {
     grid->setRowCount(rows);
     grid->setColumnCount(columns);
@@ -136,7 +136,7 @@ CArchiveSubPage::CArchiveSubPage(ArchiveKind kind, QWidget* parent)
 
     m_phases = new CGrid(this);
     m_phases->setObjectName(QStringLiteral("phaseGrid"));
-    Shape(m_phases, 2, kPhaseGridColumns, 1, day ? small : GridFont(12));
+    Shape(m_phases, 2, kPhaseGridColumns, GridLabel::None, day ? small : GridFont(12));
     static const char* const phaseNames[] = {"Фаза", "A", "B", "C", "AB", "BC", "CA"};
     for (int c = 0; c < kPhaseGridColumns; ++c)
         SetFixed(m_phases, 0, c, QString::fromUtf8(phaseNames[c]));
@@ -149,7 +149,7 @@ CArchiveSubPage::CArchiveSubPage(ArchiveKind kind, QWidget* parent)
     m_quantities->setObjectName(QStringLiteral("quantityList"));
     const int rows = QuantityRows(kind);
     Shape(m_quantities, rows, 2, LabelTypeOfQuantities(kind), small);
-    const QStringList captions = CGrid::RowLabelTexts(LabelTypeOfQuantities(kind));
+    const QStringList captions = CGrid::RowLabelTexts(int(LabelTypeOfQuantities(kind)));
     auto* names = new QVBoxLayout;
     names->setContentsMargins(0, m_quantities->frameWidth(), 0, 0);
     names->setSpacing(0);
@@ -171,7 +171,8 @@ CArchiveSubPage::CArchiveSubPage(ArchiveKind kind, QWidget* parent)
     m_harmonics->setObjectName(QStringLiteral("harmonicGrid"));
     const int hRows = HarmonicGridRows(kind);
     const int hColumns = HarmonicGridColumns(kind);
-    Shape(m_harmonics, hRows, hColumns, kind == ArchiveKind::Minute ? 11 : 12, small);
+    Shape(m_harmonics, hRows, hColumns,
+          kind == ArchiveKind::Minute ? GridLabel::Harmonics : GridLabel::HarmonicsAndInterharmonics, small);
     m_harmonics->setColumnWidth(0, kHarmonicCaptionWidth);
     SetFixed(m_harmonics, 0, 0, QStringLiteral("n"));
     const QStringList harmonicCaptions = CGrid::RowLabelTexts(m_harmonics->LabelType());
