@@ -1,11 +1,8 @@
 #include "CFormat.h"
 
-#include <algorithm>
-#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 
 QString FormatC(const char* format, double value)
 {
@@ -27,36 +24,43 @@ long long RoundHalfAwayFromZero(double value)
     return std::llround(value);
 }
 
-double CTextToDouble(const QString& text)
+double ReadCNumber(QStringView text)
 {
-    const QByteArray bytes = text.toLatin1();
-    const char* p = bytes.constData();
-    const char* const end = p + bytes.size();
-    while (p != end && (*p == ' ' || (*p >= '\t' && *p <= '\r')))
-        ++p;
-    bool negative = false;
-    if (p != end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r')))
+        ++i;
+    const qsizetype start = i;
+    auto isDigit = [&](qsizetype k) { return k < n && text[k] >= u'0' && text[k] <= u'9'; };
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    qsizetype digits = 0;
+    while (isDigit(i)) {
+        ++i;
+        ++digits;
     }
-    if (p != end && *p == '-')
-        return 0;  // from_chars would take a second sign
-    std::chars_format format = std::chars_format::general;
-    if (end - p > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
-        format = std::chars_format::hex;
-        p += 2;
+    if (i < n && text[i] == u'.') {
+        ++i;
+        while (isDigit(i)) {
+            ++i;
+            ++digits;
+        }
     }
-    double value = 0;
-    const auto [stop, error] = std::from_chars(p, end, value, format);
-    if (error == std::errc::invalid_argument)
-        return 0;
-    if (error == std::errc::result_out_of_range) {
-        // Too large or too small: which one shows in the exponent's sign.
-        const char* exponent = std::find_if(p, stop, [&](char c) {
-            return format == std::chars_format::hex ? (c == 'p' || c == 'P') : (c == 'e' || c == 'E');
-        });
-        const bool tiny = exponent != stop && exponent + 1 != stop && exponent[1] == '-';
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    if (digits == 0)
+        return 0.0;
+    // An exponent counts only when digits follow it ("5e" reads 5).
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype k = i + 1;
+        if (k < n && (text[k] == u'+' || text[k] == u'-'))
+            ++k;
+        if (isDigit(k)) {
+            while (isDigit(k))
+                ++k;
+            i = k;
+        }
     }
-    return negative ? -value : value;
+    bool ok = false;
+    const double value = text.sliced(start, i - start).toLatin1().toDouble(&ok);
+    // Out of range of a double: the text is no number the meter could hold.
+    return ok ? value : 0.0;
 }

@@ -10,7 +10,9 @@ QString FormatC(const char* format, double value);
 // Rounds half away from zero (2.5 -> 3, -2.5 -> -3).
 long long RoundHalfAwayFromZero(double value);
 
-// What C's atof makes of a text, independent of the locale: leading blanks skipped, the
-// longest number at the start taken ("1.5abc" is 1.5), 0 when the text does not start with a
-// number; out of range gives an infinity (or 0 when too small).
-double CTextToDouble(const QString& text);
+// The number at the start of a text, read the way the pages have always read their edits
+// (C's atof): leading white space, a sign, digits with an optional point and exponent;
+// whatever follows is ignored, and a text that starts with no number gives 0. Only
+// decimal numbers count: "inf", "nan" and hexadecimal texts give 0, so no edit can put a
+// value into the model that the meter's units cannot hold.
+double ReadCNumber(QStringView text);

@@ -274,7 +274,7 @@ void CLimitView::OnLimitEdited(bool upper, const QString& text)
     const int leaf = SelectedLeaf();
     if (leaf < 0)
         return;
-    const double value = CTextToDouble(text);
+    const double value = ReadCNumber(text);
     if (upper)
         m_selection.SetUpper(leaf, value);
     else

@@ -99,14 +99,14 @@ void DrawPlainLabel(int x, int y, QByteArrayView text, QPainter& painter)
 
 QString MarkupPlainText(QByteArrayView text)
 {
-    QString out;
+    QString plain;
     for (const MarkupGlyph& glyph : LayoutMarkup(0, 0, text)) {
         if (glyph.kind == MarkupGlyph::SmallDelta)
-            out += QChar(0x03B4);
+            plain += QStringLiteral("δ");
         else if (glyph.kind == MarkupGlyph::CapitalDelta)
-            out += QChar(0x0394);
+            plain += QStringLiteral("Δ");
         else
-            out += cp1251::Decode(QByteArrayView(&glyph.byte, 1));
+            plain += cp1251::Decode(QByteArrayView(&glyph.byte, 1));
     }
-    return out;
+    return plain;
 }

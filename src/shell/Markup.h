@@ -25,9 +25,9 @@ std::vector<MarkupGlyph> LayoutMarkup(int x, int y, QByteArrayView text);
 // Draws a markup text with the painter's current font, pen and background.
 void DrawMarkupLabel(int x, int y, QByteArrayView text, QPainter& painter);
 
+// What a screen reader says for a markup label: the deltas as Greek letters, the marks
+// dropped ("@d@U^I^~пред в~,%" reads "δUIпред в,%").
+QString MarkupPlainText(QByteArrayView text);
+
 // Draws plain text (cp1251 bytes) with its top-left at (x, y), in one call.
 void DrawPlainLabel(int x, int y, QByteArrayView text, QPainter& painter);
-
-// A markup text as a screen reader should say it: "@d@" is δ, "@D@" is Δ, the subscript and
-// superscript marks are dropped ("@D@F~пред в~,Гц" reads "ΔFпред в,Гц").
-QString MarkupPlainText(QByteArrayView text);

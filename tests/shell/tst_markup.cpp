@@ -34,6 +34,8 @@ class MarkupTest : public QObject {
 private slots:
     void penPositions_data();
     void penPositions();
+    void accessibleText_data();
+    void accessibleText();
     void gridLabelTypes();
     void gridPaintsItsLabels();
     void treeListRows();
@@ -72,6 +74,24 @@ void MarkupTest::penPositions()
     QFETCH(QString, markup);
     QFETCH(QStringList, expected);
     QCOMPARE(Describe(LayoutMarkup(10, 20, cp1251::Encode(markup))), expected);
+}
+
+void MarkupTest::accessibleText_data()
+{
+    QTest::addColumn<QString>("markup");
+    QTest::addColumn<QString>("plain");
+    QTest::newRow("subscript") << "U~ном.ф~,В" << "Uном.ф,В";
+    QTest::newRow("delta and superscript") << "@d@Uу^II^~пред н~,%" << "δUуIIпред н,%";
+    QTest::newRow("capital delta") << "@D@F~пред в~,Гц" << "ΔFпред в,Гц";
+    QTest::newRow("unclosed subscript") << "P~stпред" << "Pstпред";
+    QTest::newRow("empty") << "" << "";
+}
+
+void MarkupTest::accessibleText()
+{
+    QFETCH(QString, markup);
+    QFETCH(QString, plain);
+    QCOMPARE(MarkupPlainText(cp1251::Encode(markup)), plain);
 }
 
 void MarkupTest::gridLabelTypes()
