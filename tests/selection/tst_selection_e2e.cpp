@@ -13,12 +13,16 @@
 #include "selection/ArchiveSubPage.h"
 #include "selection/ArhiveView.h"
 #include "selection/LimitView.h"
+#include "setpoints/DataDeltaDialog.h"
+#include "setpoints/SecondView.h"
 #include "shell/ConfigDoc.h"
 #include "shell/ConfigView.h"
 #include "shell/Grid.h"
 #include "shell/MainFrame.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -72,6 +76,7 @@ private slots:
     void archiveReadShowsTheMeterAndAChangeIsWritten();
     void limitsReadShowsTheMeterAndAChangeIsWritten();
     void openThenSaveIsByteIdentical();
+    void wiringSchemeClearsAndRestoresThePhases();
     void shortReadChangesNothing_data();
     void shortReadChangesNothing();
 
@@ -259,6 +264,41 @@ void SelectionEndToEndTest::openThenSaveIsByteIdentical()
     QVERIFY(LoadConfigFile(saved, back, prompt, nullptr));
     QCOMPARE(back.archive_mask, m.archive_mask);
     QCOMPARE(back.deviation_limits, m.deviation_limits);
+}
+
+// The voltage page's scheme radios reach the archive grids through the page's timer.
+void SelectionEndToEndTest::wiringSchemeClearsAndRestoresThePhases()
+{
+    QWidget* voltage = m_frame->View().SetpointPage()->VoltagePage();
+    auto radio = [&](const char* text) {
+        for (QRadioButton* button : voltage->findChildren<QRadioButton*>()) {
+            if (button->text() == QString::fromUtf8(text))
+                return button;
+        }
+        return static_cast<QRadioButton*>(nullptr);
+    };
+    QRadioButton* threeWire = radio("Трёхпроводная");
+    QRadioButton* fourWire = radio("Четырёхпроводная");
+    auto* clear = voltage->findChild<QCheckBox*>(QStringLiteral("clearArchive"));
+    QVERIFY(threeWire && fourWire && clear);
+    m_frame->View().SetCurrentTab(PageId::Setpoints);
+    fourWire->click();
+    if (!clear->isChecked())
+        clear->click();
+    Archive()->OnPhaseActionTimer();
+    CGrid* dayPhases = Archive()->SubPage(ArchiveKind::Day)->PhaseGrid();
+    QVERIFY(Marked(dayPhases, 1, 1));
+
+    threeWire->click();
+    Archive()->OnPhaseActionTimer();
+    for (int k = 0; k < kArchiveKinds; ++k) {
+        CGrid* phases = Archive()->SubPage(ArchiveKind(k))->PhaseGrid();
+        QVERIFY(!Marked(phases, 1, 1) && !Marked(phases, 1, 2) && !Marked(phases, 1, 3));
+        QVERIFY(Marked(phases, 1, 4));
+    }
+    fourWire->click();
+    Archive()->OnPhaseActionTimer();
+    QVERIFY(Marked(dayPhases, 1, 1) && Marked(dayPhases, 1, 2) && Marked(dayPhases, 1, 3));
 }
 
 void SelectionEndToEndTest::shortReadChangesNothing_data()
