@@ -2,7 +2,6 @@
 
 #include "ConnectionCheck.h"
 #include "common/UserPrompt.h"
-#include "device/ProgressSink.h"
 #include "model/ConfigModel.h"
 
 namespace {
