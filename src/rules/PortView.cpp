@@ -19,7 +19,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QTableWidget>
 #include <QTextBlock>
 
@@ -102,9 +102,7 @@ CPortView::CPortView(QWidget* parent)
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->popup(m_editor->viewport()->mapToGlobal(at));
     });
-    auto* deleteKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+D")), m_editor, nullptr, nullptr,
-                                    Qt::WidgetShortcut);
-    connect(deleteKey, &QShortcut::activated, this, &CPortView::DeleteSelection);
+    m_editor->installEventFilter(this);
     connect(m_searchButton, &QPushButton::clicked, this, &CPortView::Search);
     connect(m_search->lineEdit(), &QLineEdit::returnPressed, this, &CPortView::Search);
     connect(m_dictionaryList, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { InsertTerm(row); });
@@ -297,6 +295,19 @@ void CPortView::EditCut() { m_editor->cut(); }
 void CPortView::EditCopy() { m_editor->copy(); }
 
 void CPortView::EditPaste() { m_editor->paste(); }
+
+bool CPortView::eventFilter(QObject* watched, QEvent* event)
+{
+    // Ctrl+D typed in the editor deletes the selection, as the menu's "Удалить".
+    if (watched == m_editor && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier) {
+            DeleteSelection();
+            return true;
+        }
+    }
+    return CFormPage::eventFilter(watched, event);
+}
 
 void CPortView::resizeEvent(QResizeEvent* event)
 {
