@@ -50,3 +50,14 @@ private:
     bool m_stamps = false;
     std::optional<qint64> m_lastArrival;
 };
+
+namespace msg {
+
+inline QString TerminalPortBusy(const QString& port)
+{
+    return QStringLiteral("Не удалось открыть порт %1.\nВозможно он занят другой программой.").arg(port);
+}
+inline const QString kTerminalRateNotSupported = QStringLiteral("Выбранная скорость не поддерживается портом.");
+inline const QString kTerminalFileNotOpened = QStringLiteral("Не удалось открыть файл.");
+
+} // namespace msg
