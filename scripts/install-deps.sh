@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite qt6-qpa-plugins qt6-translations-l10n
-  sqlite3 fonts-dejavu-core xvfb xauth
+  sqlite3 fonts-dejavu-core xvfb xauth poppler-utils
+  dpkg-dev file lintian
 )
 missing=()
 for p in "${packages[@]}"; do

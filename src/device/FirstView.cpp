@@ -27,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -87,6 +88,9 @@ CFirstView::CFirstView(QWidget* parent)
     m_refresh = new QToolButton(serialBox);
     m_refresh->setObjectName(QStringLiteral("refreshPorts"));
     m_refresh->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    // An icon button: a screen reader says what it does.
+    m_refresh->setToolTip(QStringLiteral("Обновить список портов"));
+    m_refresh->setAccessibleName(m_refresh->toolTip());
     m_baudList = new QComboBox(serialBox);
     m_baudList->setObjectName(QStringLiteral("baudList"));
     m_baudList->addItems(BaudRates());
@@ -128,6 +132,23 @@ CFirstView::CFirstView(QWidget* parent)
     ethernetForm->addRow(QStringLiteral("Имя / IP-адрес:"), m_host);
     ethernetForm->addRow(QStringLiteral("Номер порта:"), m_tcpPort);
     ethernetForm->addRow(QStringLiteral("Тайм-аут:"), timeoutRow);
+
+    // Both groups have an address and a port number: a screen reader names the group first.
+    // The other edits and lists are named by their label (the form's buddy labels).
+    const QString serialTitle = m_serialRadio->text();
+    const QString ethernetTitle = m_ethernetRadio->text();
+    m_serialAddress->setAccessibleName(serialTitle + QStringLiteral(": Адрес прибора:"));
+    m_portList->setAccessibleName(serialTitle + QStringLiteral(": Номер порта:"));
+    m_ethernetAddress->setAccessibleName(ethernetTitle + QStringLiteral(": Адрес прибора:"));
+    m_tcpPort->setAccessibleName(ethernetTitle + QStringLiteral(": Номер порта:"));
+    m_timeout->setAccessibleName(QStringLiteral("Тайм-аут:"));
+    // On Linux a list's name is its entry; the reader takes the label from the buddy relation.
+    m_baudList->setAccessibleName(QStringLiteral("Скорость обмена:"));
+    for (auto [form, field, control] : {std::tuple<QFormLayout*, QLayout*, QWidget*>{serialForm, portRow, m_portList},
+                                        {ethernetForm, timeoutRow, m_timeout}}) {
+        if (auto* label = qobject_cast<QLabel*>(form->labelForField(field)))
+            label->setBuddy(control);
+    }
 
     auto* test = new QPushButton(QStringLiteral("Проверка связи"), this);
     test->setObjectName(QStringLiteral("testConnection"));

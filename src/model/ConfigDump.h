@@ -7,5 +7,18 @@
 #include "model/ConfigModel.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+
+struct ConfigField;
 
 QByteArray ConfigToJson(const ConfigModel& model);
+
+// One field's value, or one element of an array field, exactly as the dump prints it.
+QByteArray FieldJson(const ConfigField& field, const ConfigModel& model);
+QByteArray ElementJson(const ConfigField& field, const ConfigModel& model, int element);
+
+// The dump's notation for values that are parts of fields.
+QByteArray JsonNumber(double value);
+QByteArray JsonNumber(float value);
+QByteArray JsonText(const QByteArray& cp1251Bytes);
+QByteArray JsonHex(QByteArrayView bytes);

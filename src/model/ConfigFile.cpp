@@ -2,24 +2,25 @@
 
 #include "common/Cp1251.h"
 #include "common/UserPrompt.h"
+#include "model/ConfigFields.h"
 
 #include <QFile>
 #include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
+#include <span>
 #include <type_traits>
 #include <utility>
 
 namespace {
 
-// The file layout is written down once, as sections over an "io" that is either a reader
-// (fields by non-const reference) or a writer (fields by const reference). Reading and
-// writing therefore can never disagree on the order. The sections are split where reading
-// treats an early end differently.
+// The file layout is the field table: a walk over one section of it drives an "io" that is
+// either a reader (fields by non-const reference) or a writer (fields by const reference), so
+// reading and writing can never disagree on the order.
 
-template <class Io, class Model>
-void LimitSetFields(Io& io, Model& set)
+template <class Io, class Set>
+void LimitSetFields(Io& io, Set& set)
 {
     io.Field(set.dip_level);
     io.Field(set.swell_level);
@@ -30,127 +31,34 @@ void LimitSetFields(Io& io, Model& set)
             io.Field(set.dev[size_t(slot)][size_t(column)]);
 }
 
-// From the start of the file up to and including deviation_limits.
 template <class Io, class Model>
-void MainSection(Io& io, Model& m)
+void Elements(Io& io, Model& m, const ConfigField& f, int first, int n)
 {
-    io.Field(m.connection_address);
-    io.Field(m.modification);
-    io.Field(m.firmware_version);
+    VisitElements(f, m, first, n, [&io](auto&& value) {
+        if constexpr (std::is_same_v<std::remove_cvref_t<decltype(value)>, VoltageLimitSet>)
+            LimitSetFields(io, value);
+        else
+            io.Field(value);
+    });
+}
 
-    io.Field(m.u_nom_phase);
-    io.Field(m.u_nom_line);
-    io.Field(m.ratio_index);
-    io.Field(m.wiring_scheme);
-    io.Field(m.input_type);
-    io.Field(m.reference_nominal);
-    LimitSetFields(io, m.line_limits);
-    LimitSetFields(io, m.phase_limits);
-
-    io.Field(m.ku_max);
-    io.Field(m.ku_normal);
-    io.Field(m.k2u_max);
-    io.Field(m.k2u_normal);
-    io.Field(m.k0u_max);
-    io.Field(m.k0u_normal);
-    for (size_t i = 0; i < kHarmonicCount; ++i) {
-        io.Field(m.harm_normal[i]);
-        io.Field(m.harm_max[i]);
-        io.Field(m.iharm_normal[i]);
-        io.Field(m.iharm_max[i]);
+template <class Io, class Model>
+void Section(Io& io, Model& m, FileSection section)
+{
+    const std::span<const ConfigField> fields = ConfigFields();
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const ConfigField& f = fields[i];
+        if (f.section != section)
+            continue;
+        if (f.interleave == 1) {
+            Elements(io, m, f, 0, f.ElementCount());
+            continue;
+        }
+        for (int e = 0; e < f.count; ++e)
+            for (int k = 0; k < f.interleave; ++k)
+                Elements(io, m, fields[i + size_t(k)], e, 1);
+        i += size_t(f.interleave) - 1;
     }
-    io.Field(m.coeff_auto);
-
-    io.Field(m.f_nom);
-    io.Field(m.df_max_up);
-    io.Field(m.df_normal_up);
-    io.Field(m.df_max_down);
-    io.Field(m.df_normal_down);
-
-    io.Field(m.pst_max);
-    io.Field(m.pst_normal);
-    io.Field(m.plt_max);
-    io.Field(m.plt_normal);
-
-    io.Field(m.summer_month);
-    io.Field(m.summer_day);
-    io.Field(m.set_year);
-    io.Field(m.set_month);
-    io.Field(m.set_day);
-    io.Field(m.set_second);
-    io.Field(m.set_minute);
-    io.Field(m.set_hour);
-    for (size_t i = 0; i < kLoadPeriodBoundaries; ++i) {
-        io.Field(m.load_period_minute[i]);
-        io.Field(m.load_period_hour[i]);
-    }
-    io.Field(m.winter_month);
-    io.Field(m.winter_day);
-    io.Field(m.auto_correction_s);
-    io.Field(m.soft_correction_s);
-    io.Field(m.week_start_day);
-    io.Field(m.day_start_hour);
-    io.Field(m.time_zone);
-    io.Field(m.summer_auto);
-    io.Field(m.winter_auto);
-    io.Field(m.dst_mode);
-    io.Field(m.use_pc_time);
-    io.Field(m.write_time);
-    io.Field(m.clear_archive_three_wire);
-    io.Field(m.device_mode);
-
-    io.Field(m.rs232_mode_ext);
-    io.Field(m.rs232_mode);
-    io.Field(m.rs232_baud);
-    io.Field(m.modem_rings);
-    io.Field(m.sys_byte4);
-    io.Field(m.rs485_mode);
-    io.Field(m.rs485_baud);
-
-    io.Field(m.calc_opt_a);
-    io.Field(m.calc_opt_b);
-    io.Field(m.groups);
-    io.Field(m.archive_mask);
-    io.Field(m.pulse_rules_text);
-    io.Field(m.deviation_limits);
-}
-
-template <class Io, class Model>
-void GprsSection(Io& io, Model& m)
-{
-    for (size_t p = 0; p < kGprsProfiles; ++p) {
-        io.Field(m.gprs_wait_a[p]);
-        io.Field(m.gprs_wait_b[p]);
-        io.Field(m.gprs_apn[p]);
-        io.Field(m.gprs_extra[p]);
-    }
-}
-
-template <class Io, class Model>
-void AddressSection(Io& io, Model& m)
-{
-    io.Field(m.device_address);
-    io.Field(m.identity_block);
-}
-
-constexpr qsizetype kCalcBlockSize = 12;
-
-template <class Io, class Model>
-void CalcSection(Io& io, Model& m)
-{
-    io.Field(m.calc_flags);
-    io.Field(m.calc_choice);
-    io.Field(m.calc_spare);
-}
-
-template <class Io, class Model>
-void TailSection(Io& io, Model& m)
-{
-    io.Field(m.rvc_threshold_phase);
-    io.Field(m.rvc_hysteresis_phase);
-    io.Field(m.rvc_threshold_line);
-    io.Field(m.rvc_hysteresis_line);
-    io.Field(m.f_avg_period);
 }
 
 // Thrown by the reader when the bytes end before a field does (a length prefix that points
@@ -174,10 +82,9 @@ public:
         }
     }
 
-    template <size_t N>
-    void Field(const std::array<quint8, N>& raw)
+    void Field(std::span<const quint8> raw)
     {
-        bytes.append(reinterpret_cast<const char*>(raw.data()), qsizetype(N));
+        bytes.append(reinterpret_cast<const char*>(raw.data()), qsizetype(raw.size()));
     }
 
     void Field(const std::array<ParameterGroupRecord, kGroupCount>& groups) { bytes += GroupsToBytes(groups); }
@@ -226,10 +133,9 @@ public:
             value = qFromLittleEndian<T>(raw.data());
     }
 
-    template <size_t N>
-    void Field(std::array<quint8, N>& raw)
+    void Field(std::span<quint8> raw)
     {
-        std::memcpy(raw.data(), Take(N).data(), N);
+        std::memcpy(raw.data(), Take(raw.size()).data(), raw.size());
     }
 
     void Field(std::array<ParameterGroupRecord, kGroupCount>& groups) { groups = GroupsFromBytes(Take(kGroupsBlockSize)); }
@@ -279,11 +185,11 @@ private:
 };
 
 // Runs one section against the reader; false when the bytes ended inside it.
-template <class Section>
-bool ReadSection(Section section)
+template <class Body>
+bool ReadSection(Body body)
 {
     try {
-        section();
+        body();
         return true;
     } catch (const EndOfData&) {
         return false;
@@ -317,35 +223,35 @@ bool ReadConfig(QByteArrayView bytes, ConfigModel& model, UserPrompt& prompt, QS
     ConfigModel m = model;
     FieldReader in(bytes);
 
-    if (!ReadSection([&] { MainSection(in, m); }))
+    if (!ReadSection([&] { Section(in, m, FileSection::Main); }))
         return Fail(error, UnexpectedFileFormatText());
 
     // Releases before the GPRS profiles ended their files here.
-    if (!ReadSection([&] { GprsSection(in, m); })) {
+    if (!ReadSection([&] { Section(in, m, FileSection::Gprs); })) {
         ApplyGprsDefaults(m);
         model = std::move(m);
         return true;
     }
 
-    if (!ReadSection([&] { AddressSection(in, m); }))
+    if (!ReadSection([&] { Section(in, m, FileSection::Address); }))
         return Fail(error, UnexpectedFileFormatText());
 
     // The calculation block is taken byte by byte: when the file ends inside it, the bytes
     // that are there are kept and the rest of the block keeps its previous value.
     FieldWriter current;
-    CalcSection(current, std::as_const(m));
-    const qsizetype available = qMin(in.Remaining(), kCalcBlockSize);
-    QByteArray calc = current.bytes;
+    Section(current, std::as_const(m), FileSection::Calc);
+    QByteArray calc = std::move(current.bytes);
+    const qsizetype available = qMin(in.Remaining(), calc.size());
     calc.replace(0, available, in.Take(quint64(available)).toByteArray());
     FieldReader calcReader(calc);
-    CalcSection(calcReader, m);
-    if (available < kCalcBlockSize) {
+    Section(calcReader, m, FileSection::Calc);
+    if (available < calc.size()) {
         prompt.Warning(MissingCalculationText());
         model = std::move(m);
         return true;
     }
 
-    if (!ReadSection([&] { TailSection(in, m); }))
+    if (!ReadSection([&] { Section(in, m, FileSection::Tail); }))
         return Fail(error, UnexpectedFileFormatText());
 
     // Bytes after the last field are ignored.
@@ -356,11 +262,9 @@ bool ReadConfig(QByteArrayView bytes, ConfigModel& model, UserPrompt& prompt, QS
 QByteArray WriteConfig(const ConfigModel& model)
 {
     FieldWriter out;
-    MainSection(out, model);
-    GprsSection(out, model);
-    AddressSection(out, model);
-    CalcSection(out, model);
-    TailSection(out, model);
+    for (const FileSection section : {FileSection::Main, FileSection::Gprs, FileSection::Address,
+                                      FileSection::Calc, FileSection::Tail})
+        Section(out, model, section);
     return std::move(out.bytes);
 }
 

@@ -8,7 +8,7 @@
 // - The raw sections (archive_mask, deviation_limits, identity_block) are std::array<quint8, N>
 //   of their exact device size; the groups are six 218-byte ParameterGroupRecord values.
 // - Fields are declared in the order the meter's configuration has always listed them; the
-//   file order is different and lives in ConfigFile.cpp.
+//   file order is different and lives in the field table (ConfigFields.cpp).
 #include "selection/ParameterCatalogue.h"
 
 #include <QByteArray>

@@ -1,5 +1,7 @@
 #include "AboutBox.h"
 
+#include "common/Version.h"
+
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
@@ -15,7 +17,7 @@ const QList<CAboutDlg::Line>& CAboutDlg::Lines()
 {
     static const QList<Line> lines = {
         {QRect(QPoint(45, 6), QPoint(279, 23)), QStringLiteral("Ладограф")},
-        {QRect(QPoint(45, 24), QPoint(279, 39)), QStringLiteral("Версия 4.0")},
+        {QRect(QPoint(45, 24), QPoint(279, 39)), QStringLiteral("Версия ") + QLatin1String(kProgramMajorMinor)},
         {QRect(QPoint(45, 45), QPoint(279, 99)),
          QStringLiteral("Программа предназначена\nдля настройки измерителей\n\"Ворант-ПКЭ-1.7\"")},
         {QRect(QPoint(45, 100), QPoint(279, 139)), QStringLiteral("© VX, 2026\nВсе права защищены.")},
@@ -35,7 +37,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     ok->setDefault(true);
     ok->setGeometry(kWidth - 90, kHeight - 62, 80, 26);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto* build = new QLabel(QStringLiteral("4.0.20"), this);
+    auto* build = new QLabel(QLatin1String(kProgramVersion), this);
     build->setObjectName(QStringLiteral("build"));
     build->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     build->setGeometry(kWidth - 100, kHeight - 28, 90, 20);

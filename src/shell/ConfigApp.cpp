@@ -7,6 +7,7 @@
 #include "device/FirstView.h"
 
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -42,6 +43,8 @@ CConfigApp::CConfigApp(int& argc, char** argv)
     setOrganizationName(QStringLiteral("VX"));
     setApplicationName(QStringLiteral("Ладограф"));
     setApplicationDisplayName(QStringLiteral("Ладограф"));
+    // The icon of the installed theme (hicolor); none when the program runs from the build tree.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("ladograf")));
     InstallToolkitTranslations(*this);
 }
 

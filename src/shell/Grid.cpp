@@ -38,13 +38,14 @@ std::vector<GridLabelPiece> QualityRows()
 std::map<int, std::vector<GridLabelPiece>> BuildLabelTable()
 {
     std::map<int, std::vector<GridLabelPiece>> table;
-    table[0] = {
+    const auto kind = [](GridLabel label) { return static_cast<int>(label); };
+    table[kind(GridLabel::CoefficientHarmonics)] = {
         Markup(u"K~U(n)нд~,%", 10, 23),
         Markup(u"K~U(n)пред~,%", 10, 49),
         Markup(u"K~Uig(n)нд~,%", 10, 75),
         Markup(u"K~Uig(n)пред~,%", 10, 101),
     };
-    table[1] = {};
+    table[kind(GridLabel::None)] = {};
 
     auto day = QualityRows();
     for (const GridLabelPiece& piece : {
@@ -56,14 +57,14 @@ std::map<int, std::vector<GridLabelPiece>> BuildLabelTable()
              Plain(u"T", 18, 225), Plain(u"рабт", 25, 225),
              Plain(u"T", 18, 241), Plain(u"прст", 25, 241)})
         day.push_back(piece);
-    table[2] = day;
-    table[3] = QualityRows();
-    table[9] = QualityRows();
-    table[9].push_back(Plain(u"Pst", 20, 129));
-    table[10] = QualityRows();
-    table[10].push_back(Plain(u"Plt", 20, 129));
-    table[11] = {Markup(u"K~U(n)~", 10, 18)};
-    table[12] = {Markup(u"K~U(n)~", 10, 18), Markup(u"K~Uig(n)~", 10, 42)};
+    table[kind(GridLabel::DayArchive)] = day;
+    table[kind(GridLabel::MinuteArchive)] = QualityRows();
+    table[kind(GridLabel::TenMinuteArchive)] = QualityRows();
+    table[kind(GridLabel::TenMinuteArchive)].push_back(Plain(u"Pst", 20, 129));
+    table[kind(GridLabel::TwoHourArchive)] = QualityRows();
+    table[kind(GridLabel::TwoHourArchive)].push_back(Plain(u"Plt", 20, 129));
+    table[kind(GridLabel::Harmonics)] = {Markup(u"K~U(n)~", 10, 18)};
+    table[kind(GridLabel::HarmonicsAndInterharmonics)] = {Markup(u"K~U(n)~", 10, 18), Markup(u"K~Uig(n)~", 10, 42)};
     return table;
 }
 

@@ -15,17 +15,31 @@ struct GridLabelPiece {
     int y = 0;
 };
 
+// Which row labels a grid paints; the numbers are the label types the pages have always used.
+enum class GridLabel : int {
+    CoefficientHarmonics = 0,  // the coefficient page's 5 x 51 grid
+    None = 1,                  // the first grid of each archive sub-page
+    DayArchive = 2,            // the day archive's quantity list
+    MinuteArchive = 3,         // the minute mode's quantity list
+    TenMinuteArchive = 9,      // ... with Pst
+    TwoHourArchive = 10,       // ... with Plt
+    Harmonics = 11,            // the minute mode's harmonic grid
+    HarmonicsAndInterharmonics = 12,
+};
+
 class CGrid : public QTableWidget {
 public:
     explicit CGrid(QWidget* parent = nullptr);
 
     // Set once by the owning page before the grid is first painted.
+    void SetLabelType(GridLabel type) { SetLabelType(static_cast<int>(type)); }
     void SetLabelType(int type) { m_labelType = type; viewport()->update(); }
     int LabelType() const { return m_labelType; }
     void SetLabelFont(const QFont& font) { m_font = font; viewport()->update(); }
 
     // The pieces painted for a label type, in drawing order (empty for unknown types).
     static const std::vector<GridLabelPiece>& LabelPieces(int type);
+    static const std::vector<GridLabelPiece>& LabelPieces(GridLabel type) { return LabelPieces(static_cast<int>(type)); }
 
     // Free for the owning page; the grid itself does not use them.
     unsigned char m_flag = 0;

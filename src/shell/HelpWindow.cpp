@@ -1,10 +1,22 @@
 #include "HelpWindow.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 
 namespace {
-const QString kHelpFile = QStringLiteral(":/help/ladograf.html");
+const QString kBuiltInHelp = QStringLiteral(":/help/ladograf.html");
+}
+
+QString CHelpWindow::HelpFile()
+{
+    // An installed program shows the book of its data folder; in the build tree, and when
+    // that file is gone, it shows the copy it carries.
+    const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath()
+                                              + QStringLiteral("/../share/ladograf/help/ladograf.html"));
+    return QFileInfo(installed).isFile() ? installed : kBuiltInHelp;
 }
 
 CHelpWindow::CHelpWindow(QWidget* parent)
@@ -18,7 +30,8 @@ CHelpWindow::CHelpWindow(QWidget* parent)
 
 QUrl CHelpWindow::TopicUrl(int topic)
 {
-    QUrl url(QStringLiteral("qrc") + kHelpFile);
+    const QString file = HelpFile();
+    QUrl url = file.startsWith(QLatin1Char(':')) ? QUrl(QStringLiteral("qrc") + file) : QUrl::fromLocalFile(file);
     url.setFragment(QStringLiteral("topic%1").arg(topic));
     return url;
 }
@@ -26,7 +39,7 @@ QUrl CHelpWindow::TopicUrl(int topic)
 bool CHelpWindow::Show(QWidget* owner, int topic)
 {
     static QPointer<CHelpWindow> window;
-    if (!QFile::exists(kHelpFile))
+    if (!QFile::exists(HelpFile()))
         return false;
     if (!window) {
         window = new CHelpWindow(owner);

@@ -4,6 +4,8 @@
 #include "ConfigDoc.h"
 #include "ConfigView.h"
 #include "HelpWindow.h"
+#include "ReportContent.h"
+#include "ReportPainter.h"
 #include "ToolbarIcons.h"
 #include "common/UserPrompt.h"
 #include "device/EthernetPort.h"
@@ -23,6 +25,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
@@ -126,6 +130,10 @@ QAction* CMainFrame::AddAction(int commandId, const QString& text, const QString
     action->setObjectName(QStringLiteral("command%1").arg(commandId));
     action->setStatusTip(prompt);
     action->setToolTip(prompt.left(kTooltipMax));
+    // A toolbar button shows only its icon; its icon text is what a screen reader says
+    // (without it the reader would say the menu text with its shortcut).
+    if (!prompt.isEmpty())
+        action->setIconText(action->toolTip());
     m_actions.insert(commandId, action);
     return action;
 }
@@ -171,6 +179,8 @@ void CMainFrame::CreateActions()
     connect(Action(kReadFromDevice), &QAction::triggered, m_view, &CConfigView::OnReadFromDevice);
     connect(Action(kWriteToDevice), &QAction::triggered, m_view, &CConfigView::OnWriteToDevice);
     connect(Action(kChangePassword), &QAction::triggered, m_view, &CConfigView::OnChangePassword);
+    connect(Action(kFilePrint), &QAction::triggered, this, &CMainFrame::OnFilePrint);
+    connect(Action(kFilePrintPreview), &QAction::triggered, this, &CMainFrame::OnFilePrintPreview);
     connect(Action(kFilePrintSetup), &QAction::triggered, this, [this] {
         QPageSetupDialog dialog(&Printer(), this);
         dialog.exec();
@@ -274,6 +284,7 @@ void CMainFrame::UpdateDeviceCommands(PageId tab)
     const auto show = [this](QAction* action, const QString& text, bool enabled) {
         action->setText(text);
         action->setToolTip(text.left(kTooltipMax));
+        action->setIconText(action->toolTip());
         action->setStatusTip(text);
         action->setEnabled(enabled);
     };
@@ -434,6 +445,36 @@ void CMainFrame::RebuildRecentMenu()
         m_fileMenu->insertAction(m_recentAnchor, action);
         m_recentActions << action;
     }
+}
+
+void CMainFrame::OnFilePrint()
+{
+    QPrinter& printer = Printer();
+    QPrintDialog dialog(&printer, this);
+    dialog.setMinMax(1, kReportPageCount);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_printTime = ReportPrintTime(QDateTime::currentDateTime());
+    m_view->CollectPages();
+    int first = 1;
+    int last = kReportPageCount;
+    if (printer.printRange() == QPrinter::PageRange) {
+        first = printer.fromPage();
+        last = printer.toPage();
+    }
+    PaintReport(printer, m_document->Model(), m_document->PathName(), m_printTime, first, last);
+}
+
+void CMainFrame::OnFilePrintPreview()
+{
+    m_printTime = ReportPrintTime(QDateTime::currentDateTime());
+    m_view->CollectPages();
+    QPrintPreviewDialog dialog(&Printer(), this);
+    dialog.setObjectName(QStringLiteral("reportPreview"));
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+        PaintReport(*printer, m_document->Model(), m_document->PathName(), m_printTime);
+    });
+    dialog.exec();
 }
 
 QPrinter& CMainFrame::Printer()

@@ -85,6 +85,14 @@ public:
     void ShowAbout();
     void ShowHelp();
 
+    // The configuration report: "Печать..." through the print dialog (pages 1..5),
+    // "Предварительный просмотр" in the preview window. Both store every page into the model
+    // first, so the report shows what the pages show.
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    // The print time of the last print or preview ("14:05:09 31/12/2012").
+    const QString& PrintTime() const { return m_printTime; }
+
     // Prints how long the start took when the window first paints (LADOGRAF_STARTUP_TIMING).
     static void MarkStartupClock();
 
@@ -125,6 +133,7 @@ private:
     QFont m_uiFont;
     // The printer the report prints on; "Настройка принтера..." sets it up.
     std::unique_ptr<QPrinter> m_printer;
+    QString m_printTime;
     std::function<QString()> m_askOpen;
     bool m_painted = false;
 };

@@ -1,5 +1,7 @@
 #include "ToolbarIcons.h"
 
+#include "common/Version.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -153,7 +155,7 @@ QPixmap SplashPicture()
                QStringLiteral("Настройка измерителей\n\"Ворант-ПКЭ-1.7\""));
     sub.setPixelSize(12);
     p.setFont(sub);
-    p.drawText(QRect(0, 262, 404, 22), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Версия 4.0"));
+    p.drawText(QRect(0, 262, 404, 22), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Версия ") + QLatin1String(kProgramMajorMinor));
     p.setPen(QColor(10, 30, 60));
     p.setBrush(Qt::NoBrush);
     p.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));

@@ -11,6 +11,7 @@
 #include "model/ConfigModel.h"
 #include "shell/AppSettings.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -56,6 +57,8 @@ private slots:
     void enableRulesFollowTheLinkChoice();
     void linkChoiceRetargetsTheEngine();
     void tooltips();
+    void accessibleNames_data();
+    void accessibleNames();
     void invalidAddressSendsNothing_data();
     void invalidAddressSendsNothing();
     void identificationFillsPageAndModel();
@@ -135,6 +138,45 @@ void ConnectionPageTest::tooltips()
     QCOMPARE(int(b.Edit("serialAddress")->alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignHCenter));
     QCOMPARE(int(b.Edit("ethernetAddress")->alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignHCenter));
     QCOMPARE(int(b.Edit("timeout")->alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignLeft));
+}
+
+void ConnectionPageTest::accessibleNames_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("serial address") << "serialAddress" << "Последовательный порт: Адрес прибора:";
+    QTest::newRow("port list") << "portList" << "Последовательный порт: Номер порта:";
+    QTest::newRow("refresh button") << "refreshPorts" << "Обновить список портов";
+    QTest::newRow("baud list") << "baudList" << "Скорость обмена:";
+    QTest::newRow("phone") << "phone" << "Номер телефона:";
+    QTest::newRow("ethernet address") << "ethernetAddress" << "Ethernet: Адрес прибора:";
+    QTest::newRow("host") << "host" << "Имя / IP-адрес:";
+    QTest::newRow("tcp port") << "tcpPort" << "Ethernet: Номер порта:";
+    QTest::newRow("timeout") << "timeout" << "Тайм-аут:";
+    QTest::newRow("test button") << "testConnection" << "Проверка связи";
+    QTest::newRow("serial radio") << "serialRadio" << "Последовательный порт";
+}
+
+// What a screen reader says for each control.
+void ConnectionPageTest::accessibleNames()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    Bench b;
+    b.page.show();
+    QWidget* widget = b.page.findChild<QWidget*>(control);
+    QVERIFY(widget);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(accessible);
+    if (!qobject_cast<QComboBox*>(widget)) {
+        QCOMPARE(accessible->text(QAccessible::Name), name);
+        return;
+    }
+    // On Linux a list's name is its current entry; the reader says the label it is
+    // labelled by.
+    const auto labels = accessible->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.first().first->text(QAccessible::Name), name.section(QStringLiteral(": "), -1));
 }
 
 void ConnectionPageTest::invalidAddressSendsNothing_data()

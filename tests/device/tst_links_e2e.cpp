@@ -171,12 +171,12 @@ private slots:
     void commandLine()
     {
         MeterProcess meter;
-        QVERIFY(meter.Start({"--tcp", "127.0.0.1:0", "--serial", "4660"}));
+        QVERIFY(meter.Start({"--tcp", "127.0.0.1:0", "--serial", "4660", "--firmware", "1.7.4/2.2.0"}));
         const QString tcp = QStringLiteral("127.0.0.1:%1").arg(meter.TcpPort());
         const QString cli = QStringLiteral(LADOGRAF_CLI_PATH);
         QString out, err;
         QCOMPARE(RunProgram(cli, {"identify", "--tcp", tcp, "--address", "1", "--password", "1111"}, &out, &err), 0);
-        QCOMPARE(out, QStringLiteral("{\"serial\": \"4660\", \"version\": \"1.7.0 / 2.1.3\", \"modification\": \"Ворант-ПКЭ-1.7\"}\n"));
+        QCOMPARE(out, QStringLiteral("{\"serial\": \"4660\", \"version\": \"1.7.4 / 2.2.0\", \"modification\": \"Ворант-ПКЭ-1.7\"}\n"));
 
         for (const char* address : {"0", "65536"}) {
             QCOMPARE(RunProgram(cli, {"identify", "--tcp", tcp, "--address", address, "--password", "1111"}, &out, &err), 1);

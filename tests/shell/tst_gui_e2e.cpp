@@ -3,6 +3,7 @@
 // set to a folder it also saves the pictures the README shows.
 #include "MeterProcess.h"
 #include "ScriptedPrompt.h"
+#include "WindowFixture.h"
 #include "common/Cp1251.h"
 #include "device/DeviceMessages.h"
 #include "device/FirstView.h"
@@ -21,8 +22,6 @@
 #include <QTest>
 
 namespace {
-
-QStringList NoPorts() { return {}; }
 
 void SaveShot(QWidget& widget, const char* name)
 {
@@ -68,20 +67,8 @@ void GuiEndToEndTest::initTestCase()
 void GuiEndToEndTest::init()
 {
     m_prompt.clear();
-    CMainFrame::Options options;
-    options.prompt = &m_prompt;
-    options.settingsPath = m_dir.filePath(QStringLiteral("settings.ini"));
-    options.recentFiles = false;
-    m_frame = std::make_unique<CMainFrame>(options);
-    m_frame->View().PortScan().SetProbe(&NoPorts);
-    m_frame->Document().OnNewDocument();
-    m_frame->resize(1000, 640);
-    m_frame->show();
-    Page()->SetLinkChoice(CFirstView::EthernetLink);
-    Edit("host")->setText(QStringLiteral("127.0.0.1"));
-    Edit("tcpPort")->setText(QString::number(m_meter.TcpPort()));
-    Edit("timeout")->setText(QStringLiteral("2"));
-    Edit("ethernetAddress")->setText(QStringLiteral("1"));
+    m_frame = MakeTestWindow(m_prompt, m_dir.filePath(QStringLiteral("settings.ini")));
+    PointAtMeter(*Page(), m_meter.TcpPort());
 }
 
 void GuiEndToEndTest::testConnectionShowsTheIdentity()

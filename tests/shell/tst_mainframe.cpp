@@ -19,7 +19,9 @@
 #include "shell/ProgressBar.h"
 #include "shell/Splash.h"
 
+#include <QAccessible>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,6 +117,7 @@ private slots:
     void splashClosesByItself();
     void aboutBox();
     void helpOpensAtItsTopic();
+    void installedHelpIsPreferred();
     void toolkitButtonsAreRussian();
 };
 
@@ -155,8 +158,13 @@ void MainFrameTest::menusToolbarAndStatusBar()
     QCOMPARE(tips, (QStringList{"Создать новый документ", "Открыть существующий документ", "Сохранить активный документ", "|",
                                 "Вырезать", "Копировать", "Вставить", "|", "Считать информацию о приборе",
                                 "Записать данные в прибор", "|", "Печать отчета", "О программе..."}));
-    for (QAction* a : bar->actions())
+    for (QAction* a : bar->actions()) {
         QCOMPARE(a->statusTip(), a->toolTip());
+        // An icon-only button: a screen reader says what it does.
+        if (!a->isSeparator())
+            QCOMPARE(QAccessible::queryAccessibleInterface(bar->widgetForAction(a))->text(QAccessible::Name),
+                     a->toolTip());
+    }
     QCOMPARE(w.frame->Action(command::kChangePassword)->statusTip(), QStringLiteral("Смена пароля"));
     QCOMPARE(w.frame->Action(command::kAppExit)->statusTip(),
              QStringLiteral("Выйти из приложения; предварительно сохранив документ"));
@@ -602,6 +610,25 @@ void MainFrameTest::helpOpensAtItsTopic()
     QVERIFY(help);
     QCOMPARE(help->source().fragment(), QStringLiteral("topic3"));
     QVERIFY(help->toPlainText().contains(QStringLiteral("Связь с прибором")));
+}
+
+void MainFrameTest::installedHelpIsPreferred()
+{
+    // Laid out as an installed program's data folder: <bin>/../share/ladograf/help.
+    QCOMPARE(CHelpWindow::HelpFile(), QStringLiteral(":/help/ladograf.html"));
+    const QString folder = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/ladograf/help"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString installed = folder + QStringLiteral("/ladograf.html");
+    QFile file(installed);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<h2 id=\"topic2\">installed</h2>");
+    file.close();
+    const QString shown = CHelpWindow::HelpFile();
+    const QUrl url = CHelpWindow::TopicUrl(2);
+    QDir(QDir::cleanPath(folder + QStringLiteral("/../.."))).removeRecursively();
+    QCOMPARE(shown, installed);
+    QCOMPARE(url, QUrl(QUrl::fromLocalFile(installed).toString() + QStringLiteral("#topic2")));
+    QCOMPARE(CHelpWindow::HelpFile(), QStringLiteral(":/help/ladograf.html"));
 }
 
 void MainFrameTest::toolkitButtonsAreRussian()

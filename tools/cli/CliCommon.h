@@ -47,3 +47,4 @@ int CmdRead(const QStringList& args);
 int CmdWrite(const QStringList& args);
 int CmdCompile(const QStringList& args);
 int CmdDecode(const QStringList& args);
+int CmdReport(const QStringList& args);

@@ -1,10 +1,12 @@
 // meter-sim: a virtual meter for a first run without hardware and for the tests.
 //   meter-sim [--tcp HOST:PORT] [--pty PATH] [--config FILE.cfg] [--serial N]
-//             [--version A.B.C/D.E.F] [--password1 P] [--password2 P] [--address N]
+//             [--firmware A.B.C/D.E.F] [--password1 P] [--password2 P] [--address N]
 //             [--require-stop] [--fault KIND[=VALUE][@COMMAND[/SUB]][*COUNT]]...
+//   meter-sim --help | --version
 // It prints one line when it is ready and serves until it is stopped.
 #include "MeterSim.h"
 #include "MeterSimConfig.h"
+#include "common/Version.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,6 +24,15 @@
 #include <memory>
 
 namespace {
+
+const char kHelpText[] =
+    "usage: meter-sim [--tcp HOST:PORT] [--pty PATH] [--config FILE.cfg] [--serial N]\n"
+    "                 [--firmware A.B.C/D.E.F] [--password1 P] [--password2 P] [--address N]\n"
+    "                 [--require-stop] [--fault KIND[=VALUE][@COMMAND[/SUB]][*COUNT]]...\n"
+    "       meter-sim --help | --version\n"
+    "A virtual meter: serves TCP (default 127.0.0.1:5555) and/or a pseudo-terminal linked at PATH,\n"
+    "prints one line \"meter-sim ready: ...\" and serves until stopped.\n"
+    "Fault kinds: status=N, short=N, silent, hangup, badcheck, delay=MS, echo, garbage=N.\n";
 
 void Fail(const QString& text)
 {
@@ -104,10 +115,16 @@ int main(int argc, char* argv[])
             config = NextValue(args, i);
         } else if (a == QLatin1String("--serial")) {
             options.serial = std::uint16_t(NextValue(args, i).toUInt());
-        } else if (a == QLatin1String("--version")) {
+        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            std::fputs(kHelpText, stdout);
+            return 0;
+        } else if (a == QLatin1String("--version") || a == QLatin1String("-v")) {
+            std::printf("meter-sim %s\n", kProgramVersion);
+            return 0;
+        } else if (a == QLatin1String("--firmware")) {
             const QStringList parts = NextValue(args, i).split(QLatin1Char('/'));
             if (parts.size() != 2)
-                Fail(QStringLiteral("--version takes A.B.C/D.E.F"));
+                Fail(QStringLiteral("--firmware takes A.B.C/D.E.F"));
             options.version1 = parts[0].trimmed().toLatin1();
             options.version2 = parts[1].trimmed().toLatin1();
         } else if (a == QLatin1String("--password1")) {
