@@ -170,10 +170,10 @@ CTerminalView::CTerminalView(QWidget* parent)
     m_stamps->setObjectName(QStringLiteral("timeStamps"));
     m_stamps->setCheckable(true);
 
-    linkBox->setGeometry(615, 20, 240, 90);
-    lineBox->setGeometry(615, 120, 240, 80);
-    m_hex->setGeometry(615, 210, 115, 26);
-    m_stamps->setGeometry(740, 210, 115, 26);
+    linkBox->setGeometry(615, 20, 270, 90);
+    lineBox->setGeometry(615, 120, 270, 80);
+    m_hex->setGeometry(615, 210, 130, 26);
+    m_stamps->setGeometry(755, 210, 130, 26);
     m_outputLabel->setGeometry(5, 8, 95, 14);
     m_clearOutput->setGeometry(555, 0, 22, 22);
     m_saveOutput->setGeometry(580, 0, 22, 22);

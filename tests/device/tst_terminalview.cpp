@@ -3,6 +3,7 @@
 #include "Pty.h"
 #include "ScriptedPrompt.h"
 #include "device/TerminalView.h"
+#include "TerminalWindow.h"
 #include "shell/AppSettings.h"
 
 #include <QApplication>
@@ -246,6 +247,46 @@ private slots:
         QCOMPARE(m_prompt.kinds(), QStringList{QStringLiteral("okcancel")});
         QFile after(path);
         QCOMPARE(after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray(), oldBytes);
+    }
+
+    // In the main window the tab decides: the port opens when "Терминал" is chosen and
+    // closes when another tab is. With LADOGRAF_SCREENSHOTS set it saves the README's picture.
+    void followsItsTabInTheMainWindow()
+    {
+        QTemporaryDir dir;
+        const std::unique_ptr<CMainFrame> window = TerminalWindow(m_prompt, dir.filePath(QStringLiteral("settings.ini")));
+        CMainFrame& frame = *window;
+        CTerminalView* page = frame.View().TerminalPage();
+        page->SetClock([this] { return m_now; });
+        QTRY_VERIFY(page->RefreshEnabled());  // the scan has ended
+        page->SetPortList({Device()}, Device());
+        QVERIFY(!page->IsPortOpen());
+        frame.View().SetCurrentTab(PageId::Terminal);
+        QVERIFY(page->IsPortOpen());
+
+        Send(QByteArray("\x68\x0a\x00\x81\xfe", 5));
+        QTRY_COMPARE(page->Output()->toPlainText(), QStringLiteral("68 0A 00 81 FE "));
+        page->findChild<QPushButton*>(QStringLiteral("hexMode"))->click();
+        m_now += 100;
+        page->findChild<QPushButton*>(QStringLiteral("timeStamps"))->click();
+        Send("OK\r\n");
+        QTRY_VERIFY(page->Output()->toPlainText().endsWith(QStringLiteral("OK\n")));
+        m_now += 100;
+        Send("\xc3\xee\xf2\xee\xe2\r\n");
+        QTRY_VERIFY(page->Output()->toPlainText().endsWith(QStringLiteral("Готов\n")));
+        const QStringList lines = page->Output()->toPlainText().split(QLatin1Char('\n'));
+        // The hex line, the two stamped bursts, the empty end.
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines[1].startsWith(QLatin1Char('[')) && lines[1].endsWith(QStringLiteral("] OK")));
+        QVERIFY(lines[2].startsWith(QLatin1Char('[')) && lines[2].endsWith(QStringLiteral("] Готов")));
+        page->Input()->setPlainText(QStringLiteral("AT"));
+        const QString folder = qEnvironmentVariable("LADOGRAF_SCREENSHOTS");
+        if (!folder.isEmpty())
+            QVERIFY(frame.grab().save(folder + QStringLiteral("/terminal-page.png")));
+
+        frame.View().SetCurrentTab(PageId::Connection);
+        QVERIFY(!page->IsPortOpen());
+        QVERIFY(m_prompt.shown().isEmpty());
     }
 
     void contextMenus()
