@@ -1,12 +1,13 @@
 #pragma once
 // The TCP link: one connection per exchange to an IPv4 address given as text. Each connect,
 // send and receive may take the wait count in 20 ms steps (250 = 5 s at start; the
-// connection page sets it from its time-out in seconds x 50).
+// connection page sets it from its time-out in seconds x 50, see WaitCountForSeconds).
 //
 // Transfers are synchronous on the calling thread, so a transfer whose wait expired can
 // never complete later into another transfer's buffer: the socket is gone with Close.
 #include "CSerial.h"
 
+#include <cstdint>
 #include <memory>
 
 class QTcpSocket;
@@ -26,7 +27,16 @@ public:
     std::uint32_t WaitCount() const { return m_waitCount; }
 
     static constexpr int kStepMs = 20;
+    static constexpr std::uint32_t kStepsPerSecond = 1000 / kStepMs;
     static constexpr std::uint32_t kInitialWaitCount = 250;
+
+    // The wait count for a time-out in whole seconds. A number too large for the count
+    // gives the longest wait there is, never a short one wrapped round.
+    static constexpr std::uint32_t WaitCountForSeconds(std::uint64_t seconds)
+    {
+        constexpr std::uint32_t kMaxSeconds = UINT32_MAX / kStepsPerSecond;
+        return std::uint32_t(seconds > kMaxSeconds ? kMaxSeconds : seconds) * kStepsPerSecond;
+    }
 
 private:
     int WaitMs() const;

@@ -31,8 +31,6 @@
 
 namespace {
 
-constexpr std::uint32_t kWaitStepsPerSecond = 50;
-
 QLineEdit* DigitsEdit(QWidget* parent, const QString& name)
 {
     auto* edit = new QLineEdit(parent);
@@ -60,15 +58,7 @@ QLabel* ValueLabel(QWidget* parent, const QString& name)
 
 } // namespace
 
-const QStringList& CFirstView::BaudRates()
-{
-    static const QStringList rates = {
-        QStringLiteral("110"),   QStringLiteral("300"),   QStringLiteral("600"),   QStringLiteral("1200"),
-        QStringLiteral("2400"),  QStringLiteral("4800"),  QStringLiteral("9600"),  QStringLiteral("19200"),
-        QStringLiteral("38400"), QStringLiteral("57600"), QStringLiteral("115200"),
-    };
-    return rates;
-}
+const QStringList& CFirstView::BaudRates() { return SerialBaudRates(); }
 
 CFirstView::CFirstView(QWidget* parent)
     : CFormPage(parent)
@@ -262,6 +252,13 @@ void CFirstView::ExchangeWithModel(ConfigModel& model, int direction)
     }
 }
 
+void CFirstView::ShowIdentity(const ConfigModel& model)
+{
+    m_modelName = model.modification;
+    m_version = model.firmware_version;
+    RefreshIdentity();
+}
+
 void CFirstView::RefreshIdentity()
 {
     m_serialValue->setText(cp1251::Decode(m_serial));
@@ -272,7 +269,7 @@ void CFirstView::RefreshIdentity()
 void CFirstView::OnTimeoutEdited(const QString& text)
 {
     if (m_ethernetLink)
-        m_ethernetLink->SetWaitCount(std::uint32_t(LeadingNumber(text)) * kWaitStepsPerSecond);
+        m_ethernetLink->SetWaitCount(CEthernetPort::WaitCountForSeconds(std::uint64_t(LeadingNumber(text))));
 }
 
 void CFirstView::SelectBaud(const QString& saved)

@@ -48,6 +48,10 @@ public:
     int LinkChoiceValue() const { return m_linkChoice; }
     void SetLinkChoice(int choice);  // as if its radio had been clicked
 
+    // A read or write command took the meter's identity into the model: the page shows it
+    // (and keeps it for the next store), the address edits stay as the user typed them.
+    void ShowIdentity(const ConfigModel& model);
+
     // Chooses the Ethernet link to host:port for this run (an empty address becomes "1").
     void PointEthernetAt(const QString& host, const QString& port);
     // The keyboard focus into the device-address field of the current link choice.
@@ -63,7 +67,7 @@ public:
     QByteArray ModelNameText() const { return m_modelName; }
     QByteArray SerialText() const { return m_serial; }
 
-    static const QStringList& BaudRates();
+    static const QStringList& BaudRates();  // SerialBaudRates(): the command line takes the same
 
 public slots:
     void TestConnection();  // "Проверка связи"

@@ -53,6 +53,7 @@ CProcessCommand::ExchangeResult CProcessCommand::Exchange(const QByteArray& requ
 {
     if (m_link->IsOpen())
         m_link->Close();
+    m_lastStatus.reset();
     if (!m_link->Open(m_portName, m_linkParameter))
         return ExchangeResult::OpenFailed;
     m_link->ClearTransmitQueue();
@@ -62,6 +63,9 @@ CProcessCommand::ExchangeResult CProcessCommand::Exchange(const QByteArray& requ
     reply = QByteArray(frame::kReplyHeadSize, '\0');
     const std::uint32_t got = m_link->Read(reinterpret_cast<std::uint8_t*>(reply.data()), frame::kReplyHeadSize);
     reply.truncate(int(std::min<std::uint32_t>(got, frame::kReplyHeadSize)));
+    if (reply.size() >= frame::kHeaderSize)
+        m_lastStatus = ReplyStatus{std::uint8_t(request[frame::kCommandOffset]),
+                                   std::uint8_t(request[frame::kSubCommandOffset]), StatusOf(reply)};
     return ExchangeResult::Ok;
 }
 

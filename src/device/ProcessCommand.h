@@ -20,6 +20,13 @@ struct DeviceIdentity {
     QByteArray details;    // the 31 raw detail bytes
 };
 
+// What the meter answered last: the request's command and sub-command and the reply's status.
+struct ReplyStatus {
+    std::uint8_t command = 0;
+    std::uint8_t subCommand = 0;
+    int status = 0;
+};
+
 class CProcessCommand {
 public:
     explicit CProcessCommand(UserPrompt& prompt);
@@ -62,6 +69,10 @@ public:
     std::uint16_t DeviceAddress() const { return m_deviceAddress; }
     CSerial* Transport() const { return m_link; }
     UserPrompt& Prompt() const { return m_prompt; }
+    // The last exchange's reply status, nullopt when its reply ended before the status (or
+    // nothing was exchanged yet). Some refusals are silent here by design (a read refused
+    // with status 2 or 3); a caller that must report every failure reads the cause here.
+    std::optional<ReplyStatus> LastStatus() const { return m_lastStatus; }
 
     // The pauses of the protocol (100 ms after each request, 3 s after the third wrong
     // password). Tests replace it to record the pauses instead of sleeping.
@@ -91,4 +102,5 @@ private:
     std::uint32_t m_linkParameter = 0;
     std::uint16_t m_deviceAddress = 0;
     std::function<void(int)> m_pause;
+    std::optional<ReplyStatus> m_lastStatus;
 };

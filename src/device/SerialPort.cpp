@@ -18,6 +18,16 @@ qint32 MaximumRate()
 
 } // namespace
 
+const QStringList& SerialBaudRates()
+{
+    static const QStringList rates = {
+        QStringLiteral("110"),   QStringLiteral("300"),   QStringLiteral("600"),   QStringLiteral("1200"),
+        QStringLiteral("2400"),  QStringLiteral("4800"),  QStringLiteral("9600"),  QStringLiteral("19200"),
+        QStringLiteral("38400"), QStringLiteral("57600"), QStringLiteral("115200"),
+    };
+    return rates;
+}
+
 CSerialPort::CSerialPort(UserPrompt& prompt)
     : m_prompt(prompt)
 {

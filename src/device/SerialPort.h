@@ -5,6 +5,7 @@
 #include "CSerial.h"
 
 #include <QSerialPort>
+#include <QStringList>
 
 class UserPrompt;
 
@@ -38,6 +39,9 @@ private:
 // True when the port can be opened for reading and writing right now (it exists and
 // nobody else holds it). Used to list the ports the user may choose.
 bool PortExists(const QString& portName);
+
+// The rates the connection page offers, slowest first, as texts of whole numbers.
+const QStringList& SerialBaudRates();
 
 // The serial ports of this machine (by name), as candidates for PortExists.
 QStringList SerialPortCandidates();

@@ -1,11 +1,11 @@
 #include "ConfigFile.h"
 
 #include "common/Cp1251.h"
+#include "common/SaveFile.h"
 #include "common/UserPrompt.h"
 #include "model/ConfigFields.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -281,14 +281,8 @@ bool LoadConfigFile(const QString& path, ConfigModel& model, UserPrompt& prompt,
 
 bool SaveConfigFile(const QString& path, const ConfigModel& model, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(error, QStringLiteral("Failed to save document.\n%1").arg(file.errorString()));
-    const QByteArray bytes = WriteConfig(model);
-    // The explicit flush matters: a write that fails only when commit() empties the buffer
-    // (a full disk) would otherwise go unnoticed and the cut temporary file would replace the
-    // previous one. Without commit() the temporary file is discarded.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
-        return Fail(error, QStringLiteral("Failed to save document.\n%1").arg(file.errorString()));
+    QString reason;
+    if (!SaveFileBytes(path, WriteConfig(model), &reason))
+        return Fail(error, QStringLiteral("Failed to save document.\n%1").arg(reason));
     return true;
 }

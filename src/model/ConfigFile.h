@@ -25,8 +25,8 @@ bool ReadConfig(QByteArrayView bytes, ConfigModel& model, UserPrompt& prompt, QS
 // The file bytes of a configuration (8-bit texts, shortest length prefixes).
 QByteArray WriteConfig(const ConfigModel& model);
 
-// File wrappers. Loading reads the whole file, then ReadConfig. Saving writes through a
-// temporary file that replaces the target only when everything was written, so a failed
-// save leaves the previous file intact.
+// File wrappers. Loading reads the whole file, then ReadConfig. Saving goes through
+// SaveFileBytes (common/SaveFile.h): a regular file is replaced only when everything was
+// written, so a failed save leaves the previous file intact; a device or FIFO is written into.
 bool LoadConfigFile(const QString& path, ConfigModel& model, UserPrompt& prompt, QString* error);
 bool SaveConfigFile(const QString& path, const ConfigModel& model, QString* error);

@@ -27,13 +27,15 @@ bool WriteSetpointPage(PageContext& c, const PageHooks& h)
     return WriteSetpoints(c.link, c.engine, c.model, c.progress, c.prompt, h).Succeeded();
 }
 
-// The selection pages' routines share one signature.
-using SelectionRoutine = bool (*)(const LinkSettings&, CProcessCommand&, ConfigModel&, ProgressSink&, UserPrompt&,
-                                  const PageHooks&);
-template <SelectionRoutine Routine>
-bool Selection(PageContext& c, const PageHooks& h)
+template <SelectionBlockId Page>
+bool ReadSelectionPage(PageContext& c, const PageHooks& h)
 {
-    return Routine(c.link, c.engine, c.model, c.progress, c.prompt, h);
+    return ReadSelection(Page, c.link, c.engine, c.model, c.progress, c.prompt, h);
+}
+template <SelectionBlockId Page>
+bool WriteSelectionPage(PageContext& c, const PageHooks& h)
+{
+    return WriteSelection(Page, c.link, c.engine, c.model, c.progress, c.prompt, h);
 }
 
 // Without an editor to take them, the decoded rules go into the configuration (the
@@ -57,12 +59,12 @@ const std::array<PageDescriptor, kPageCount> kPages = {{
      nullptr},
     {PageId::Setpoints, u"Уставки", "setpoints", u"Считать 'Уставки'", u"Записать 'Уставки'", true, ReadSetpointPage,
      WriteSetpointPage},
-    {PageId::Groups, u"Группы", "groups", u"Считать 'Группы'", u"Записать 'Группы'", true, Selection<ReadGroups>,
-     Selection<WriteGroups>},
+    {PageId::Groups, u"Группы", "groups", u"Считать 'Группы'", u"Записать 'Группы'", true, ReadSelectionPage<SelectionBlockId::Groups>,
+     WriteSelectionPage<SelectionBlockId::Groups>},
     {PageId::Archive, u"Архивируемые данные", "archive", u"Считать 'Архивируемые данные'",
-     u"Записать 'Архивируемые данные'", true, Selection<ReadArchive>, Selection<WriteArchive>},
+     u"Записать 'Архивируемые данные'", true, ReadSelectionPage<SelectionBlockId::Archive>, WriteSelectionPage<SelectionBlockId::Archive>},
     {PageId::Limits, u"Отклонения", "limits", u"Считать 'Отклонения'", u"Записать 'Отклонения'", true,
-     Selection<ReadLimits>, Selection<WriteLimits>},
+     ReadSelectionPage<SelectionBlockId::Limits>, WriteSelectionPage<SelectionBlockId::Limits>},
     {PageId::Pulse, u"Импульсные входы/выходы", "pulse", u"Считать 'Импульсные входы/выходы'",
      u"Записать 'Импульсные входы/выходы'", true, ReadPulsePage, WritePulsePage},
     {PageId::Terminal, u"Терминал", nullptr, nullptr, nullptr, false, nullptr, nullptr},
@@ -163,10 +165,13 @@ bool WriteActivePage(PageId id, PageContext& context, const PageHooks& hooks)
     if (!IdentifyMeter(context, identity))
         return false;
     ConfigModel& model = context.model;
+    const bool taken = model.firmware_version.isEmpty() || model.modification.isEmpty();
     if (model.firmware_version.isEmpty())
         model.firmware_version = identity.version;
     if (model.modification.isEmpty())
         model.modification = identity.modelName;
+    if (taken)
+        RunHook(context.identityTaken);
     if (model.firmware_version != identity.version || model.modification != identity.modelName) {
         context.prompt.Error(msg::kVersionConflict);
         return false;

@@ -35,7 +35,7 @@ struct PageContext {
     ConfigModel& model;
     ProgressSink& progress;
     UserPrompt& prompt;
-    // After a read took the meter's identity into the model: the connection page shows it.
+    // After a command took the meter's identity into the model: the connection page shows it.
     std::function<void()> identityTaken;
 };
 

@@ -13,15 +13,21 @@ namespace {
 constexpr std::uint8_t kReadSub = 0x01;
 constexpr std::uint8_t kWriteSub = 0x81;
 
-// How a routine moves the status-bar indicator: an optional range, the step, steps before
-// the exchange, steps each followed by a pause after it, and a few quick steps at the end.
+// A run of indicator steps, each followed by a pause except, unless asked, the last.
+struct StepRun {
+    int count;
+    int pauseMs;
+    bool pauseAfterLast;
+};
+
+// How a routine moves the status-bar indicator: an optional range and the step, then one
+// run before and one after the page's own step (a read: loading the page; a write:
+// sending the block).
 struct ProgressPlan {
     int range;  // 0: the command's range stays
     int step;
-    int before;
-    int paused;
-    int pauseMs;
-    int after;
+    StepRun first;
+    StepRun second;
 };
 
 // One page's block: its command, its section of the model and how each direction steps.
@@ -52,35 +58,46 @@ QByteArray GroupsSection(const ConfigModel& model) { return GroupsToBytes(model.
 void StoreGroupsSection(const QByteArray& block, ConfigModel& model) { model.groups = GroupsFromBytes(block); }
 
 const SelectionBlock kGroups{frame::kCmdGroups, kGroupsBlockSize, GroupsSection, StoreGroupsSection,
-                             {10, 1, 0, 10, 20, 0}, {10, 1, 0, 10, 20, 0}};
+                             {10, 1, {10, 20, true}, {0, 0, false}}, {10, 1, {0, 0, false}, {10, 20, true}}};
 const SelectionBlock kArchive{frame::kCmdArchive, kArchiveMaskSize, RawSection<&ConfigModel::archive_mask>,
-                              StoreRawSection<&ConfigModel::archive_mask>, {0, 50, 0, 1, 100, 3},
-                              {0, 50, 0, 3, 100, 1}};
+                              StoreRawSection<&ConfigModel::archive_mask>,
+                              {0, 50, {2, 0, false}, {2, 100, false}}, {0, 50, {0, 0, false}, {4, 100, false}}};
 const SelectionBlock kLimits{frame::kCmdDeviationLimits, kDeviationLimitsSize,
                              RawSection<&ConfigModel::deviation_limits>, StoreRawSection<&ConfigModel::deviation_limits>,
-                             {0, 50, 0, 3, 20, 0}, {0, 50, 1, 2, 20, 0}};
+                             {0, 50, {0, 0, false}, {3, 20, true}}, {0, 50, {1, 0, false}, {2, 20, true}}};
+
+const SelectionBlock& BlockOf(SelectionBlockId page)
+{
+    switch (page) {
+    case SelectionBlockId::Groups:
+        return kGroups;
+    case SelectionBlockId::Archive:
+        return kArchive;
+    case SelectionBlockId::Limits:
+        break;
+    }
+    return kLimits;
+}
 
 void Begin(ProgressSink& progress, const ProgressPlan& plan)
 {
     if (plan.range)
         progress.SetRange(0, plan.range);
     progress.SetStep(plan.step);
-    for (int i = 0; i < plan.before; ++i)
-        progress.StepIt();
 }
 
-void Finish(ProgressSink& progress, const ProgressPlan& plan)
+void Run(ProgressSink& progress, const StepRun& run)
 {
-    for (int i = 0; i < plan.paused; ++i) {
+    for (int i = 0; i < run.count; ++i) {
         progress.StepIt();
-        progress.Pause(plan.pauseMs);
+        if (run.pauseMs && (i + 1 < run.count || run.pauseAfterLast))
+            progress.Pause(run.pauseMs);
     }
-    for (int i = 0; i < plan.after; ++i)
-        progress.StepIt();
 }
 
-// A short reply is refused with the read-failure warning, so it never reaches the model.
-bool ReadSelection(const SelectionBlock& page, const LinkSettings& settings, CProcessCommand& engine,
+// A short reply is refused with the read-failure warning, so it never reaches the model
+// (the groups too: a short groups block would otherwise come in padded with zeros).
+bool ReadBlockOf(const SelectionBlock& page, const LinkSettings& settings, CProcessCommand& engine,
                    ConfigModel& model, ProgressSink& progress, const PageHooks& hooks)
 {
     ApplyLinkSettings(engine, settings);
@@ -89,18 +106,20 @@ bool ReadSelection(const SelectionBlock& page, const LinkSettings& settings, CPr
     if (!engine.ReadWholeBlock(page.command, kReadSub, block, CProcessCommand::ShortReadBox::Warning))
         return false;
     page.storeSection(block, model);
+    Run(progress, page.read.first);
     RunHook(hooks.loadPage);
-    Finish(progress, page.read);
+    Run(progress, page.read.second);
     modelChanged().Set();
     return true;
 }
 
-bool WriteSelection(const SelectionBlock& page, const LinkSettings& settings, CProcessCommand& engine,
+bool WriteBlockOf(const SelectionBlock& page, const LinkSettings& settings, CProcessCommand& engine,
                     ConfigModel& model, ProgressSink& progress, UserPrompt& prompt, const PageHooks& hooks)
 {
     ApplyLinkSettings(engine, settings);
-    RunHook(hooks.storePage);
     Begin(progress, page.write);
+    RunHook(hooks.storePage);
+    Run(progress, page.write.first);
     const QByteArray block = page.section(model);
     std::uint8_t status = 0;
     if (!engine.WriteBlock(page.command, kWriteSub, reinterpret_cast<const std::uint8_t*>(block.constData()),
@@ -108,44 +127,20 @@ bool WriteSelection(const SelectionBlock& page, const LinkSettings& settings, CP
         return false;
     if (!WriteAccepted(status, prompt))
         return false;
-    Finish(progress, page.write);
+    Run(progress, page.write.second);
     return true;
 }
 
 } // namespace
 
-bool ReadGroups(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                UserPrompt&, const PageHooks& hooks)
+bool ReadSelection(SelectionBlockId page, const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model,
+                   ProgressSink& progress, UserPrompt&, const PageHooks& hooks)
 {
-    return ReadSelection(kGroups, settings, engine, model, progress, hooks);
+    return ReadBlockOf(BlockOf(page), settings, engine, model, progress, hooks);
 }
 
-bool WriteGroups(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                 UserPrompt& prompt, const PageHooks& hooks)
+bool WriteSelection(SelectionBlockId page, const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model,
+                    ProgressSink& progress, UserPrompt& prompt, const PageHooks& hooks)
 {
-    return WriteSelection(kGroups, settings, engine, model, progress, prompt, hooks);
-}
-
-bool ReadArchive(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                 UserPrompt&, const PageHooks& hooks)
-{
-    return ReadSelection(kArchive, settings, engine, model, progress, hooks);
-}
-
-bool WriteArchive(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                  UserPrompt& prompt, const PageHooks& hooks)
-{
-    return WriteSelection(kArchive, settings, engine, model, progress, prompt, hooks);
-}
-
-bool ReadLimits(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                UserPrompt&, const PageHooks& hooks)
-{
-    return ReadSelection(kLimits, settings, engine, model, progress, hooks);
-}
-
-bool WriteLimits(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                 UserPrompt& prompt, const PageHooks& hooks)
-{
-    return WriteSelection(kLimits, settings, engine, model, progress, prompt, hooks);
+    return WriteBlockOf(BlockOf(page), settings, engine, model, progress, prompt, hooks);
 }

@@ -9,17 +9,10 @@ class ProgressSink;
 class UserPrompt;
 struct ConfigModel;
 
-bool ReadGroups(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                UserPrompt& prompt, const PageHooks& hooks = {});
-bool WriteGroups(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                 UserPrompt& prompt, const PageHooks& hooks = {});
+// The three pages whose block is their section of the model.
+enum class SelectionBlockId { Groups, Archive, Limits };
 
-bool ReadArchive(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                 UserPrompt& prompt, const PageHooks& hooks = {});
-bool WriteArchive(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                  UserPrompt& prompt, const PageHooks& hooks = {});
-
-bool ReadLimits(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                UserPrompt& prompt, const PageHooks& hooks = {});
-bool WriteLimits(const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model, ProgressSink& progress,
-                 UserPrompt& prompt, const PageHooks& hooks = {});
+bool ReadSelection(SelectionBlockId page, const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model,
+                   ProgressSink& progress, UserPrompt& prompt, const PageHooks& hooks = {});
+bool WriteSelection(SelectionBlockId page, const LinkSettings& settings, CProcessCommand& engine, ConfigModel& model,
+                    ProgressSink& progress, UserPrompt& prompt, const PageHooks& hooks = {});

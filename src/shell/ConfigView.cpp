@@ -100,6 +100,7 @@ void CConfigView::FirstInitialUpdate()
     m_initialised = true;
     modelChanged().Clear();
     archivePhaseAction() = ArchivePhaseAction::None;
+    m_first->FocusAddressField();
     LayoutPages();
 }
 
@@ -110,7 +111,6 @@ void CConfigView::OnInitialUpdate()
     for (PageId page : ModelExchangeOrder())
         Page(page)->ExchangeWithModel(m_document.Model(), CFormPage::ToPage);
     modelChanged().Clear();
-    m_first->FocusAddressField();
 }
 
 void CConfigView::CollectPages()
@@ -190,7 +190,7 @@ void CConfigView::RunPageCommand(bool write)
                           kProgressSize, kProgressMaximum, true, kIdleText);
     ConfigModel& model = m_document.Model();
     PageContext context{m_first->CurrentTarget(), m_processor, model, progress, m_prompt,
-                        [this, &model] { m_first->ExchangeWithModel(model, CFormPage::ToPage); }};
+                        [this, &model] { m_first->ShowIdentity(model); }};
     PageHooks hooks;
     Page(current)->ContributeHooks(hooks, model);
     if (write)

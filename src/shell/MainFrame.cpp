@@ -480,8 +480,11 @@ void CMainFrame::OnFilePrintPreview()
 QPrinter& CMainFrame::Printer()
 {
     // Made on first use: finding the default printer can take a while.
-    if (!m_printer)
-        m_printer = std::make_unique<QPrinter>();
+    if (!m_printer) {
+        // The report is laid out in the dots of a 600 dpi page, on paper as in the preview.
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setResolution(600);
+    }
     return *m_printer;
 }
 

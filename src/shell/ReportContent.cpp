@@ -5,6 +5,8 @@
 #include "model/ConfigModel.h"
 #include "setpoints/TransformerRatios.h"
 
+#include <QDir>
+
 namespace {
 
 // Maker line of the title page.
@@ -93,7 +95,7 @@ QString ReportPrintTime(const QDateTime& time)
 QString ReportFooter(const ConfigModel& model, const QString& filePath, const QString& printTime, int page)
 {
     const QString source = filePath.isEmpty() ? QStringLiteral("Прибор № %1").arg(model.connection_address)
-                                              : QStringLiteral("Файл: ") + filePath;
+                                              : QStringLiteral("Файл: ") + QDir::toNativeSeparators(filePath);
     return source + QStringLiteral("    ") + printTime
         + QStringLiteral("    страница %1 из %2").arg(page).arg(kReportPageCount);
 }

@@ -20,13 +20,14 @@ QRect ToRect(const ReportRect& r)
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-// The device's own font, made small enough that the widest label of the title page ends
-// before its value column (1100), whatever the device's font is; 10 pt at the most.
+// The device's own font family, sized in device units so that the widest label of the
+// title page ends before its value column (1100) and a line fits its 110-unit row, at any
+// resolution the device has.
 QFont ReportFont(QPaintDevice& device)
 {
     QFont font;
-    for (qreal size = 10; size > 5; size -= 0.5) {
-        font.setPointSizeF(size);
+    for (int pixels = 90; pixels > 20; pixels -= 2) {
+        font.setPixelSize(pixels);
         if (QFontMetrics(font, &device).horizontalAdvance(QStringLiteral("Заводской номер измерителя:")) < 980)
             break;
     }
@@ -38,10 +39,9 @@ QFont ReportFont(QPaintDevice& device)
 void PaintReportPage(QPainter& painter, const ReportPage& page)
 {
     painter.save();
-    painter.setPen(QPen(Qt::black, 0));
-    painter.setBrush(Qt::NoBrush);
+    painter.setPen(Qt::black);
     for (const ReportRect& rule : page.rules)
-        painter.drawRect(ToRect(rule));
+        painter.fillRect(ToRect(rule), Qt::black);
     for (const ReportText& text : page.texts) {
         const QRect rect = ToRect(text.rect);
         painter.setClipRect(rect);

@@ -64,6 +64,7 @@ private slots:
     void identificationFillsPageAndModel();
     void secondIdentificationOfTheSameMeterKeepsTheModel();
     void cancelledLoginKeepsTheIdentity();
+    void timeoutSetsTheWaitCount_data();
     void timeoutSetsTheWaitCount();
     void modelExchange();
     void settingsInAndOut();
@@ -258,13 +259,27 @@ void ConnectionPageTest::cancelledLoginKeepsTheIdentity()
     QVERIFY(b.systemAddress.isEmpty());
 }
 
+void ConnectionPageTest::timeoutSetsTheWaitCount_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<uint>("waitCount");
+    QTest::newRow("2 s") << QStringLiteral("2") << 100u;
+    QTest::newRow("empty") << QString() << 0u;
+    QTest::newRow("largest exact") << QStringLiteral("85899345") << 4294967250u;
+    // Beyond the count the wait is the longest there is, never a wrapped short one.
+    QTest::newRow("first beyond") << QStringLiteral("85899346") << 4294967250u;
+    QTest::newRow("many digits") << QStringLiteral("99999999999999999999") << 4294967250u;
+}
+
 void ConnectionPageTest::timeoutSetsTheWaitCount()
 {
+    QFETCH(QString, typed);
+    QFETCH(uint, waitCount);
     Bench b;
     QCOMPARE(b.ethernet.WaitCount(), 500u);  // the page's 10 s
     b.page.SetLinkChoice(CFirstView::EthernetLink);
-    b.Edit("timeout")->setText(QStringLiteral("2"));
-    QCOMPARE(b.ethernet.WaitCount(), 100u);
+    b.Edit("timeout")->setText(typed);
+    QCOMPARE(b.ethernet.WaitCount(), waitCount);
 }
 
 void ConnectionPageTest::modelExchange()

@@ -130,6 +130,12 @@ private slots:
         // The destination of a failed read is not written.
         QCOMPARE(QByteArray(reinterpret_cast<char*>(buffer), 4), QByteArray("\x01\x02\x03\x04", 4));
         QCOMPARE(b.link.OpenCount(), b.link.CloseCount());
+        // The cause stays readable for a caller that reports every failure.
+        const std::optional<ReplyStatus> last = b.engine.LastStatus();
+        QVERIFY(last);
+        QCOMPARE(int(last->command), 0x16);
+        QCOMPARE(int(last->subCommand), 0x01);
+        QCOMPARE(last->status, status);
     }
 
     void writeStatuses_data()
@@ -250,6 +256,7 @@ private slots:
         QCOMPARE(b.engine.ReadBlock(0x16, 0x01, buffer, &got), result);
         if (!result) {
             QCOMPARE(b.prompt.texts(), QStringList{msg::kBadReply});
+            QVERIFY(!b.engine.LastStatus());  // no status arrived
             return;
         }
         QCOMPARE(int(got), length);

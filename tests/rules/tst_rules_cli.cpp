@@ -94,7 +94,8 @@ void TestRulesCli::compileErrorWritesNothing()
 
 void TestRulesCli::decodeFailure()
 {
-    const QString code = WriteFile(QStringLiteral("short.bin"), fixture::Code("? A @", 0));
+    // A whole block whose condition runs on to its last byte (numbers, then one byte left).
+    const QString code = WriteFile(QStringLiteral("cut.bin"), fixture::Code("? A", 0).leftJustified(512, '\x03'));
     const Run run = Cli({QStringLiteral("decode"), code, QStringLiteral("--dictionary"), m_dictionary});
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.out, QString());

@@ -10,15 +10,22 @@
 
 namespace {
 
-using Routine = bool (*)(const LinkSettings&, CProcessCommand&, ConfigModel&, ProgressSink&, UserPrompt&,
-                         const PageHooks&);
-
 struct Page {
     int command;
     int size;
-    Routine read;
-    Routine write;
+    SelectionBlockId id;
     QByteArray (*section)(const ConfigModel&);
+
+    bool read(const LinkSettings& s, CProcessCommand& e, ConfigModel& m, ProgressSink& p, UserPrompt& u,
+              const PageHooks& h) const
+    {
+        return ReadSelection(id, s, e, m, p, u, h);
+    }
+    bool write(const LinkSettings& s, CProcessCommand& e, ConfigModel& m, ProgressSink& p, UserPrompt& u,
+               const PageHooks& h) const
+    {
+        return WriteSelection(id, s, e, m, p, u, h);
+    }
 };
 
 QByteArray GroupsSection(const ConfigModel& m) { return GroupsToBytes(m.groups); }
@@ -34,10 +41,10 @@ QByteArray LimitsSection(const ConfigModel& m)
 Page PageNamed(const QString& name)
 {
     if (name == QLatin1String("groups"))
-        return {0x10, kGroupsBlockSize, ReadGroups, WriteGroups, GroupsSection};
+        return {0x10, kGroupsBlockSize, SelectionBlockId::Groups, GroupsSection};
     if (name == QLatin1String("archive"))
-        return {0x0B, kArchiveMaskSize, ReadArchive, WriteArchive, ArchiveSection};
-    return {0x15, kDeviationLimitsSize, ReadLimits, WriteLimits, LimitsSection};
+        return {0x0B, kArchiveMaskSize, SelectionBlockId::Archive, ArchiveSection};
+    return {0x15, kDeviationLimitsSize, SelectionBlockId::Limits, LimitsSection};
 }
 
 // Bytes no configuration default has: every position distinct.
@@ -161,7 +168,7 @@ private slots:
         b.Fault(MeterFault::Kind::Status, 7, 0x0B);
         ConfigModel m = NewConfigModel();
         const ConfigModel before = m;
-        QVERIFY(!ReadArchive(b.settings, b.engine, m, b.progress, b.prompt));
+        QVERIFY(!ReadSelection(SelectionBlockId::Archive, b.settings, b.engine, m, b.progress, b.prompt));
         QVERIFY(m == before);
         QCOMPARE(b.prompt.texts(), QStringList{msg::kBusy});
     }
@@ -170,13 +177,13 @@ private slots:
     {
         ExchangeBench b;
         ConfigModel m = NewConfigModel();
-        QVERIFY(ReadGroups(b.settings, b.engine, m, b.progress, b.prompt));
+        QVERIFY(ReadSelection(SelectionBlockId::Groups, b.settings, b.engine, m, b.progress, b.prompt));
         QCOMPARE(b.progress.ranges, (QList<QPair<int, int>>{{0, 10}}));
         QCOMPARE(b.progress.stepped, 10);
         QCOMPARE(b.progress.pauses, QList<int>(10, 20));
 
         RecordingProgress archive;
-        QVERIFY(WriteArchive(b.settings, b.engine, m, archive, b.prompt));
+        QVERIFY(WriteSelection(SelectionBlockId::Archive, b.settings, b.engine, m, archive, b.prompt));
         QCOMPARE(archive.steps, QList<int>{50});
         QCOMPARE(archive.stepped, 4);
         QCOMPARE(archive.pauses, QList<int>({100, 100, 100}));

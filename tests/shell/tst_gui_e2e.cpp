@@ -98,8 +98,11 @@ void GuiEndToEndTest::readOnTheConnectionTabIdentifiesOnlyWhenTheModelHasNoIdent
 
     model.firmware_version.clear();
     model.modification.clear();
+    // An address typed but not yet stored stays as typed after the identification.
+    Edit("ethernetAddress")->setText(QStringLiteral("0001"));
     m_prompt.LoginNext(1, "1111");
     m_frame->Action(command::kReadFromDevice)->trigger();
+    QCOMPARE(Edit("ethernetAddress")->text(), QStringLiteral("0001"));
     QCOMPARE(m_prompt.kinds(), QStringList{QStringLiteral("auth")});
     QCOMPARE(model.firmware_version, QByteArray("1.7.0 / 2.1.3"));
     QCOMPARE(Label("versionValue"), QStringLiteral("1.7.0 / 2.1.3"));
@@ -129,6 +132,10 @@ void GuiEndToEndTest::writeAdoptsTheMetersIdentityIntoANewConfiguration()
     QCOMPARE(m_prompt.kinds(), QStringList{QStringLiteral("auth")});
     QCOMPARE(m_frame->Document().Model().firmware_version, QByteArray("1.7.0 / 2.1.3"));
     QCOMPARE(m_frame->Document().Model().modification, cp1251::Encode(u"Ворант-ПКЭ-1.7"));
+    // The connection page shows it, so storing the pages (a save, a print) keeps it.
+    QCOMPARE(Label("versionValue"), QStringLiteral("1.7.0 / 2.1.3"));
+    m_frame->View().CollectPages();
+    QCOMPARE(m_frame->Document().Model().firmware_version, QByteArray("1.7.0 / 2.1.3"));
 
     // An unreachable meter: the identification fails with the exchange-failure error.
     Edit("tcpPort")->setText(QStringLiteral("1"));

@@ -259,6 +259,10 @@ private slots:
         frame.OnFilePrintPreview();
         qInstallMessageHandler(g_previous);
         QCOMPARE(pages, 5);
+        // The printer works in the report's 600 dpi units, so the value column of page 2 lies
+        // well inside the printable width.
+        QCOMPARE(frame.Printer().resolution(), 600);
+        QVERIFY(frame.Printer().width() > 3600);
         QCOMPARE(g_warnings, QStringList());
         QVERIFY(!frame.PrintTime().isEmpty());
     }

@@ -13,11 +13,27 @@ void Out(const QString& text)
     std::fflush(stdout);
 }
 
-void Err(const QString& text)
+namespace {
+
+int g_errLines = 0;
+
+void ErrorStream(const QString& line)
 {
-    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
+}
+
+} // namespace
+
+int ErrLines() { return g_errLines; }
+
+void Question(const QString& text) { ErrorStream(text); }
+
+void Err(const QString& text)
+{
+    ++g_errLines;
+    ErrorStream(text);
 }
 
 int Usage(const QString& text)

@@ -14,6 +14,11 @@ constexpr int kUsage = 2;
 
 void Out(const QString& text);   // stdout, UTF-8, as is
 void Err(const QString& text);   // stderr, UTF-8, a line
+// A question on stderr: it says nothing about a failure, so ErrLines does not count it.
+void Question(const QString& text);
+// How many lines Err has printed so far: a failed command that printed none gets a closing
+// line saying what failed.
+int ErrLines();
 
 // A usage error: prints "usage: ..." on stderr and returns kUsage.
 int Usage(const QString& text);

@@ -5,6 +5,35 @@
 
 namespace cli {
 
+namespace {
+
+// An hour is far beyond any meter's answer; a longer wait only hides a dead link.
+constexpr int kMaxTimeoutSeconds = 3600;
+
+// Plain decimal digits (no sign, no spaces), at most nine of them.
+std::optional<int> WholeNumber(const QString& text)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    }
+    return text.toInt();
+}
+
+std::optional<ReplyStatus> g_lastStatus;
+
+} // namespace
+
+std::optional<ReplyStatus> LastMeterStatus() { return g_lastStatus; }
+
+MeterLink::~MeterLink()
+{
+    if (m_engine)
+        g_lastStatus = m_engine->LastStatus();
+}
+
 QStringList LinkValuedOptions()
 {
     return {QStringLiteral("--tcp"), QStringLiteral("--timeout"), QStringLiteral("--serial"), QStringLiteral("--baud"),
@@ -52,19 +81,21 @@ std::unique_ptr<MeterLink> MeterLink::FromOptions(const Options& options, int* e
             return usage(QStringLiteral("--tcp takes HOST:PORT"));
         auto ethernet = std::make_unique<CEthernetPort>();
         if (options.Has(QStringLiteral("--timeout"))) {
-            const uint seconds = options.Value(QStringLiteral("--timeout")).toUInt(&ok);
-            if (!ok)
-                return usage(QStringLiteral("--timeout takes whole seconds"));
-            ethernet->SetWaitCount(seconds * 50);
+            const std::optional<int> seconds = WholeNumber(options.Value(QStringLiteral("--timeout")));
+            if (!seconds || *seconds < 1 || *seconds > kMaxTimeoutSeconds)
+                return usage(QStringLiteral("--timeout takes whole seconds from 1 to %1").arg(kMaxTimeoutSeconds));
+            ethernet->SetWaitCount(CEthernetPort::WaitCountForSeconds(std::uint64_t(*seconds)));
         }
         portName = target.left(colon);
         parameter = port;
         link->m_link = std::move(ethernet);
     } else {
         portName = options.Value(QStringLiteral("--serial"));
-        parameter = options.Value(QStringLiteral("--baud"), QStringLiteral("115200")).toUInt(&ok);
-        if (!ok || parameter == 0)
-            return usage(QStringLiteral("--baud takes a rate such as 9600"));
+        // The rates of the connection page's list, nothing else.
+        const QString baud = options.Value(QStringLiteral("--baud"), QStringLiteral("115200"));
+        if (!SerialBaudRates().contains(baud))
+            return usage(QStringLiteral("--baud takes one of %1").arg(SerialBaudRates().join(QStringLiteral(", "))));
+        parameter = baud.toUInt();
         link->m_link = std::make_unique<CSerialPort>(*link->m_prompt);
     }
     CProcessCommand& engine = *link->m_engine;

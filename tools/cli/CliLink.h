@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace cli {
 
@@ -20,8 +21,13 @@ class Options;
 QStringList LinkValuedOptions();
 QStringList LinkFlagOptions();
 
+// The meter's last reply status as the last MeterLink heard it (kept after the link is
+// gone), for the closing line of a failed command.
+std::optional<ReplyStatus> LastMeterStatus();
+
 class MeterLink {
 public:
+    ~MeterLink();
     // Checks the options and sets up link, prompt and engine. On a usage error returns null
     // after printing it; *exitCode is then set.
     static std::unique_ptr<MeterLink> FromOptions(const Options& options, int* exitCode);

@@ -21,7 +21,7 @@ void CliPrompt::Message(MessageKind kind, const QString& text)
 
 bool CliPrompt::Ask(QuestionKind, const QString& text, QuestionIcon)
 {
-    cli::Err(QStringLiteral("question: ") + text);
+    cli::Question(QStringLiteral("question: ") + text);
     return m_yes;
 }
 

@@ -65,7 +65,8 @@ int CmdRead(const QStringList& args)
 
     ConfigModel model = NewConfigModel();
     QString error;
-    if (QFileInfo::exists(command.file) && !LoadConfigFile(command.file, model, command.link->Prompt(), &error)) {
+    // Only a regular file is read first: a device or FIFO (/dev/stdout) just takes the result.
+    if (QFileInfo(command.file).isFile() && !LoadConfigFile(command.file, model, command.link->Prompt(), &error)) {
         cli::Err(QStringLiteral("error: ") + error);
         return cli::kFailure;
     }

@@ -4,6 +4,7 @@
 #include "CliCommon.h"
 #include "CliPrompt.h"
 
+#include "common/SaveFile.h"
 #include "model/ConfigFile.h"
 #include "model/ConfigModel.h"
 #include "shell/AppSettings.h"
@@ -12,7 +13,6 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QSaveFile>
 
 int CmdReport(const QStringList& args)
 {
@@ -41,9 +41,7 @@ int CmdReport(const QStringList& args)
 
     const QByteArray pdf = ReportPdf(model, path, ReportPrintTime(QDateTime::currentDateTime()));
     const QString out = options.Value(QStringLiteral("--pdf"));
-    QSaveFile target(out);
-    if (pdf.isEmpty() || !target.open(QIODevice::WriteOnly) || target.write(pdf) != pdf.size() || !target.flush()
-        || !target.commit()) {
+    if (pdf.isEmpty() || !SaveFileBytes(out, pdf, nullptr)) {
         cli::Err(QStringLiteral("error: Не удалось записать файл %1.").arg(out));
         return cli::kFailure;
     }

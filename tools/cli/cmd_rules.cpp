@@ -3,22 +3,24 @@
 #include "CliPrompt.h"
 
 #include "common/Cp1251.h"
+#include "common/SaveFile.h"
 #include "rules/RuleCompiler.h"
 #include "rules/RulesMessages.h"
 #include "rules/TermDictionary.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
-// Reports a missing or unreadable dictionary like the pulse I/O page does and goes on
-// with what was read: every word is then unknown and the command fails on it.
-TermDictionary LoadDictionary(const cli::Options& options)
+// Reports a missing or unreadable dictionary like the pulse I/O page does; *loaded tells
+// whether the whole dictionary was read.
+TermDictionary LoadDictionary(const cli::Options& options, bool* loaded = nullptr)
 {
     CliPrompt prompt(false, std::nullopt);
     TermDictionary dictionary;
-    dictionary.Load(options.Value(QStringLiteral("--dictionary"), TermDictionary::DefaultPath()), prompt);
+    const bool ok = dictionary.Load(options.Value(QStringLiteral("--dictionary"), TermDictionary::DefaultPath()), prompt);
+    if (loaded)
+        *loaded = ok;
     return dictionary;
 }
 
@@ -52,6 +54,8 @@ int CmdCompile(const QStringList& args)
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
 
+    // With a missing dictionary compile goes on with what was read, as the page does:
+    // every word is then unknown and the command fails on it.
     const TermDictionary dictionary = LoadDictionary(options);
     QByteArray block = EmptyControlCode();
     QStringList messages;
@@ -62,8 +66,7 @@ int CmdCompile(const QStringList& args)
         return cli::kFailure;
 
     const QString out = options.Value(QStringLiteral("--out"));
-    QSaveFile file(out);
-    if (!file.open(QIODevice::WriteOnly) || file.write(block) != block.size() || !file.commit()) {
+    if (!SaveFileBytes(out, block, nullptr)) {
         cli::Err(QStringLiteral("error: Не удалось записать файл %1.").arg(out));
         return cli::kFailure;
     }
@@ -80,10 +83,23 @@ int CmdDecode(const QStringList& args)
         return cli::Usage(usage);
 
     QByteArray block;
-    if (!ReadFile(options.Positional().first(), block))
+    const QString path = options.Positional().first();
+    if (!ReadFile(path, block))
         return cli::kFailure;
+    // Anything but a whole block is not a control code (a cut download, a wrong file).
+    if (block.size() != kControlCodeSize) {
+        cli::Err(QStringLiteral("error: Файл %1 не является блоком управляющего кода: размер файла %2, а блок занимает ровно %3 байт.")
+                     .arg(path)
+                     .arg(block.size())
+                     .arg(kControlCodeSize));
+        return cli::kUsage;
+    }
 
-    const TermDictionary dictionary = LoadDictionary(options);
+    // Decoding with missing terms would print a rule text with words dropped.
+    bool loaded = false;
+    const TermDictionary dictionary = LoadDictionary(options, &loaded);
+    if (!loaded)
+        return cli::kFailure;
     QByteArray text;
     if (!RuleCompiler(dictionary).Decode(block, text)) {
         CliPrompt(false, std::nullopt).Notice(msg::kUndecodable);

@@ -1,6 +1,7 @@
 // ladograf-cli: the program's core from the command line (scripted commissioning, backups).
 #include "CliCommon.h"
 #include "CliEdit.h"
+#include "CliLink.h"
 #include "common/Version.h"
 
 #include <QCoreApplication>
@@ -30,6 +31,24 @@ const char kUsageText[] =
     "LINK = (--tcp HOST:PORT [--timeout SECONDS] | --serial PORT [--baud N])\n"
     "       --address N [--level 1|2] [--password P] [--yes]\n"
     "PAGE = setpoints | groups | archive | limits | pulse";
+
+// The closing line of a failed command that said nothing of its own (the engine keeps
+// quiet about some refusals, as the program's pages want): what failed and, when the meter
+// refused, its status.
+QString FailureLine(const QString& command, const QStringList& words)
+{
+    QString what = command;
+    if ((command == QLatin1String("read") || command == QLatin1String("write")) && !words.isEmpty())
+        what += QLatin1Char(' ') + words.first();
+    const std::optional<ReplyStatus> last = cli::LastMeterStatus();
+    if (last && last->status != 0)
+        return QStringLiteral("error: %1: прибор отказал, статус %2 (команда 0x%3/0x%4).")
+            .arg(what)
+            .arg(last->status)
+            .arg(last->command, 2, 16, QLatin1Char('0'))
+            .arg(last->subCommand, 2, 16, QLatin1Char('0'));
+    return QStringLiteral("error: %1: команда не выполнена.").arg(what);
+}
 
 } // namespace
 
@@ -89,5 +108,9 @@ int main(int argc, char* argv[])
     const auto it = commands.find(command);
     if (it == commands.end())
         return cli::Usage(QString::fromLatin1(kUsageText));
-    return it->second(words);
+    const int exitCode = it->second(words);
+    // diff answers "different" with 1: that is its result, not a failure.
+    if (exitCode == cli::kFailure && cli::ErrLines() == 0 && command != QLatin1String("diff"))
+        cli::Err(FailureLine(command, words));
+    return exitCode;
 }

@@ -7,6 +7,8 @@
 #include "model/ConfigModel.h"
 #include "setpoints/SetpointBlocks.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 int Key(std::uint8_t command, std::uint8_t subCommand)
@@ -17,7 +19,87 @@ int Key(std::uint8_t command, std::uint8_t subCommand)
 // Status a meter gives a request it does not know.
 constexpr int kStatusUnknownCommand = 4;
 
+// A whole number in decimal or 0x hex within [low, high].
+std::optional<int> FaultNumber(const QString& text, int low, int high)
+{
+    static const QRegularExpression form(QStringLiteral("^(-?[0-9]{1,9}|0[xX][0-9A-Fa-f]{1,8})$"));
+    if (!form.match(text).hasMatch())
+        return std::nullopt;
+    const bool hex = text.size() > 1 && (text[1] == u'x' || text[1] == u'X');
+    const qlonglong value = hex ? text.mid(2).toLongLong(nullptr, 16) : text.toLongLong(nullptr, 10);
+    if (value < low || value > high)
+        return std::nullopt;
+    return int(value);
+}
+
 } // namespace
+
+QString MeterFaultForm()
+{
+    return QStringLiteral("--fault KIND[=VALUE][@COMMAND[/SUB]][*COUNT], KIND one of status=N, short=N, silent, "
+                          "hangup, badcheck, delay=MS, echo, garbage=N; for example status=2@0x09/0x88*3");
+}
+
+std::optional<MeterFault> ParseMeterFault(const QString& text, QString* error)
+{
+    auto fail = [&](const QString& why) -> std::optional<MeterFault> {
+        if (error)
+            *error = QStringLiteral("bad fault %1: %2").arg(text, why);
+        return std::nullopt;
+    };
+    MeterFault f;
+    QString rest = text;
+    const int star = rest.indexOf(QLatin1Char('*'));
+    if (star >= 0) {
+        const std::optional<int> count = FaultNumber(rest.mid(star + 1), -1, 1000000);
+        if (!count || *count == 0)
+            return fail(QStringLiteral("COUNT is a positive number or -1, and comes last"));
+        f.count = *count;
+        rest.truncate(star);
+    }
+    const int at = rest.indexOf(QLatin1Char('@'));
+    if (at >= 0) {
+        const QStringList target = rest.mid(at + 1).split(QLatin1Char('/'));
+        const std::optional<int> command = FaultNumber(target[0], 0, 255);
+        const std::optional<int> sub = target.size() == 2 ? FaultNumber(target[1], 0, 255) : std::nullopt;
+        if (!command || target.size() > 2 || (target.size() == 2 && !sub))
+            return fail(QStringLiteral("COMMAND and SUB are bytes such as 0x09/0x88"));
+        f.command = *command;
+        if (sub)
+            f.subCommand = *sub;
+        rest.truncate(at);
+    }
+    struct KindEntry {
+        MeterFault::Kind kind;
+        int maxValue;  // 0: takes no value
+    };
+    static const QHash<QString, KindEntry> kinds = {
+        {QStringLiteral("status"), {MeterFault::Kind::Status, 65535}},
+        {QStringLiteral("short"), {MeterFault::Kind::Short, 65535}},
+        {QStringLiteral("silent"), {MeterFault::Kind::Silent, 0}},
+        {QStringLiteral("hangup"), {MeterFault::Kind::Hangup, 0}},
+        {QStringLiteral("badcheck"), {MeterFault::Kind::BadLinkChecksum, 0}},
+        {QStringLiteral("delay"), {MeterFault::Kind::Delay, 3600000}},
+        {QStringLiteral("echo"), {MeterFault::Kind::EchoMismatch, 0}},
+        {QStringLiteral("garbage"), {MeterFault::Kind::Garbage, 65535}},
+    };
+    const int equals = rest.indexOf(QLatin1Char('='));
+    const QString kind = equals < 0 ? rest : rest.left(equals);
+    const auto it = kinds.constFind(kind);
+    if (it == kinds.constEnd())
+        return fail(QStringLiteral("unknown KIND \"%1\"").arg(kind));
+    f.kind = it->kind;
+    if (it->maxValue == 0) {
+        if (equals >= 0)
+            return fail(QStringLiteral("%1 takes no value").arg(kind));
+    } else {
+        const std::optional<int> value = equals < 0 ? std::nullopt : FaultNumber(rest.mid(equals + 1), 0, it->maxValue);
+        if (!value)
+            return fail(QStringLiteral("%1 needs a value from 0 to %2").arg(kind).arg(it->maxValue));
+        f.value = *value;
+    }
+    return f;
+}
 
 MeterSim::MeterSim()
     : MeterSim(Options())
@@ -202,6 +284,8 @@ MeterReply MeterSim::Handle(const QByteArray& request)
     frame::Header h;
     if (!frame::ParseHeader(request, &h))
         return out;
+    if (m_requests.size() >= kMaxRecordedRequests)
+        m_requests.removeFirst();
     m_requests.append(request);
     if (m_options.address != 0 && h.address != m_options.address)
         return out;  // another meter's frame: a meter on a shared line keeps quiet

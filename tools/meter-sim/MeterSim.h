@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QList>
+#include <QString>
 
 #include <cstdint>
 #include <optional>
@@ -28,6 +29,15 @@ struct MeterFault {
     int command = -1;      // only requests with this command; -1 for any
     int subCommand = -1;   // and this sub-command; -1 for any
 };
+
+// The command-line form of a fault: KIND[=VALUE][@COMMAND[/SUB]][*COUNT], for example
+// status=7, short=10@0x0A, silent*3, delay=500*-1, status=2@0x09/0x88. Kinds that need a
+// value (status, short, delay, garbage) must have one, the others must not; COMMAND and SUB
+// are bytes (decimal or 0x hex), COUNT is a positive number or -1 for every reply. Anything
+// else is refused with *error saying what is wrong.
+std::optional<MeterFault> ParseMeterFault(const QString& text, QString* error);
+// The accepted form, for a usage message.
+QString MeterFaultForm();
 
 struct MeterReply {
     QByteArray bytes;
@@ -78,7 +88,9 @@ public:
     void Logout() { m_level = 0; }
     QByteArray Password(int level) const { return level == 2 ? m_password2 : m_password1; }
 
-    // Every request handled, in order.
+    // The requests handled, in order: the last kMaxRecordedRequests of them, so a meter
+    // that serves for days keeps a bounded record.
+    static constexpr int kMaxRecordedRequests = 1000;
     const QList<QByteArray>& Requests() const { return m_requests; }
     void ClearRequests() { m_requests.clear(); }
 

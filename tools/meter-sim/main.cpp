@@ -47,44 +47,13 @@ QString NextValue(const QStringList& args, int& i)
     return args[++i];
 }
 
-// KIND[=VALUE][@COMMAND[/SUB]][*COUNT], for example status=7, short=10@0x0A, silent*3,
-// delay=500*-1, status=2@0x09/0x88.
 MeterFault ParseFault(const QString& text)
 {
-    MeterFault f;
-    QString rest = text;
-    const int star = rest.lastIndexOf(QLatin1Char('*'));
-    if (star >= 0) {
-        f.count = rest.mid(star + 1).toInt();
-        rest.truncate(star);
-    }
-    const int at = rest.indexOf(QLatin1Char('@'));
-    if (at >= 0) {
-        bool ok = false;
-        const QString target = rest.mid(at + 1);
-        f.command = target.section(QLatin1Char('/'), 0, 0).toInt(&ok, 0);
-        if (ok && target.contains(QLatin1Char('/')))
-            f.subCommand = target.section(QLatin1Char('/'), 1).toInt(&ok, 0);
-        if (!ok)
-            Fail(QStringLiteral("bad fault command in %1").arg(text));
-        rest.truncate(at);
-    }
-    const QString kind = rest.section(QLatin1Char('='), 0, 0);
-    f.value = rest.section(QLatin1Char('='), 1).toInt();
-    static const QHash<QString, MeterFault::Kind> kinds = {
-        {QStringLiteral("status"), MeterFault::Kind::Status},
-        {QStringLiteral("short"), MeterFault::Kind::Short},
-        {QStringLiteral("silent"), MeterFault::Kind::Silent},
-        {QStringLiteral("hangup"), MeterFault::Kind::Hangup},
-        {QStringLiteral("badcheck"), MeterFault::Kind::BadLinkChecksum},
-        {QStringLiteral("delay"), MeterFault::Kind::Delay},
-        {QStringLiteral("echo"), MeterFault::Kind::EchoMismatch},
-        {QStringLiteral("garbage"), MeterFault::Kind::Garbage},
-    };
-    if (!kinds.contains(kind))
-        Fail(QStringLiteral("unknown fault %1").arg(text));
-    f.kind = kinds.value(kind);
-    return f;
+    QString error;
+    const std::optional<MeterFault> fault = ParseMeterFault(text, &error);
+    if (!fault)
+        Fail(error + QStringLiteral("\nusage: ") + MeterFaultForm());
+    return *fault;
 }
 
 void Send(QTcpSocket* socket, const MeterReply& reply)
