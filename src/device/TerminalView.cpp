@@ -6,6 +6,7 @@
 #include "ProcessCommand.h"
 #include "SerialPort.h"
 #include "common/Cp1251.h"
+#include "common/SaveFile.h"
 #include "common/UserPrompt.h"
 #include "shell/AppSettings.h"
 #include "shell/ConfigView.h"
@@ -27,7 +28,6 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QSerialPort>
 #include <QSerialPortInfo>
@@ -483,17 +483,8 @@ void CTerminalView::SaveOutput()
 
 void CTerminalView::SaveOutputTo(const QString& path)
 {
-    // Written beside the old file and put in its place only when complete: a failed save
-    // leaves what was there.
-    QSaveFile file(path);
-    bool saved = file.open(QIODevice::WriteOnly);
-    if (saved) {
-        const QByteArray bytes = cp1251::Encode(m_output->toPlainText());
-        saved = file.write(bytes) == bytes.size() && file.flush() && file.commit();
-        if (!saved)
-            file.cancelWriting();
-    }
-    if (!saved)
+    // The shared save: a failed save leaves what was there.
+    if (!SaveFileBytes(path, cp1251::Encode(m_output->toPlainText()), nullptr))
         Prompt().AskOkCancel(msg::kTerminalFileNotOpened, QuestionIcon::Warning);
 }
 
