@@ -163,6 +163,19 @@ private slots:
         QCOMPARE(stored.termName, Device());
     }
 
+    void refreshKeepsThePortItHolds()
+    {
+        m_page->show();
+        m_page->RefreshPorts();
+        QVERIFY(m_page->Ports().contains(Device()));
+        QCOMPARE(m_page->PortText(), Device());
+        QVERIFY(m_page->IsPortOpen());
+        // Closed, a path the machine's list does not know is not offered again.
+        m_page->hide();
+        m_page->RefreshPorts();
+        QVERIFY(!m_page->Ports().contains(Device()));
+    }
+
     void dtrWithThePortClosedChangesOnlyTheBox()
     {
         m_page->show();
