@@ -9,3 +9,10 @@ QString FormatC(const char* format, double value);
 
 // Rounds half away from zero (2.5 -> 3, -2.5 -> -3).
 long long RoundHalfAwayFromZero(double value);
+
+// The number at the start of a text, read the way the pages have always read their edits
+// (C's atof): leading white space, a sign, digits with an optional point and exponent;
+// whatever follows is ignored, and a text that starts with no number gives 0. Only
+// decimal numbers count: "inf", "nan" and hexadecimal texts give 0, so no edit can put a
+// value into the model that the meter's units cannot hold.
+double ReadCNumber(QStringView text);

@@ -10,8 +10,18 @@
 #include "DataTimeDialog.h"
 #include "DataVoltageDialog.h"
 
+#include <QKeyEvent>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
+
+namespace {
+constexpr int kTickMs = 1000;
+// The sub-page tab strip starts just below the page's top and leaves a strip free at the
+// bottom, as the page has always been laid out.
+constexpr int kTabsTopMargin = 2;
+constexpr int kTabsBottomMargin = 22;
+} // namespace
 
 CSecondView::CSecondView(QWidget* parent)
     : CFormPage(parent)
@@ -40,8 +50,31 @@ CSecondView::CSecondView(QWidget* parent)
     m_tabs->addTab(m_rvc, QStringLiteral("Быстрые изменения напряжения"));
     m_exchangeOrder = {m_delta, m_voltage, m_coeff, m_freq, m_time, m_system, m_fliker, m_calc, m_rvc};
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(0, kTabsTopMargin, 0, kTabsBottomMargin);
     layout->addWidget(m_tabs);
+
+    m_timer = new QTimer(this);
+    m_timer->setInterval(kTickMs);
+    connect(m_timer, &QTimer::timeout, this, [this] { OnTimer(); });
+    m_timer->start();
+}
+
+void CSecondView::OnTimer()
+{
+    m_coeff->ApplyVoltageClass(*m_delta);
+}
+
+void CSecondView::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        CFormPage::keyPressEvent(event);
+    }
 }
 
 void CSecondView::ExchangeWithModel(ConfigModel& model, int direction)

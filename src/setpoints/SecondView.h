@@ -16,6 +16,7 @@ class CDataTimeDialog;
 class CDataVoltageDialog;
 class CSetpointSubPage;
 class QTabWidget;
+class QTimer;
 
 class CSecondView : public CFormPage {
 public:
@@ -38,8 +39,17 @@ public:
     CDataSystemDialog* SystemPage() const { return m_system; }
     CDataRvc* RvcPage() const { return m_rvc; }
 
+    // The page's one-second tick: the coefficient page follows a changed nominal voltage.
+    QTimer* PeriodicTimer() const { return m_timer; }
+    void OnTimer();
+
+protected:
+    // Enter and Escape never close or reset anything on this page.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QTabWidget* m_tabs = nullptr;
+    QTimer* m_timer = nullptr;
     CDataDeltaDialog* m_delta = nullptr;
     CDataVoltageDialog* m_voltage = nullptr;
     CDataCoeffDialog* m_coeff = nullptr;

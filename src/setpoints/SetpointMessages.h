@@ -6,6 +6,17 @@ namespace msg {
 
 inline const QString kClockReadFailure = QStringLiteral("Сбой при выполнении операции чтения");
 
+// The framework's own texts for an edit that must hold an integer, shown when it is left.
+inline const QString kEnterInteger = QStringLiteral("Please enter an integer.");
+inline QString EnterIntegerBetween(int low, int high)
+{
+    return QStringLiteral("Please enter an integer between %1 and %2.").arg(low).arg(high);
+}
+
+// "Системные": an address the meter cannot take.
+inline const QString kAddressOutOfRange
+    = QStringLiteral("Адрес прибора не в диапазоне от 1 до 65535.\nАдрес не будет изменён.");
+
 inline const QString kSetClockQuestion = QStringLiteral("ВНИМАНИЕ! Установка нового времени прибора\n")
     + QStringLiteral("приведёт к удалению ВСЕХ результатов измерений\n")
     + QStringLiteral("и протокола работы прибора.\n") + QStringLiteral("Подтверждаете удаление данных?\n");

@@ -96,3 +96,17 @@ void DrawPlainLabel(int x, int y, QByteArrayView text, QPainter& painter)
 {
     DrawCell(painter, x, y, cp1251::Decode(text));
 }
+
+QString MarkupPlainText(QByteArrayView text)
+{
+    QString plain;
+    for (const MarkupGlyph& glyph : LayoutMarkup(0, 0, text)) {
+        if (glyph.kind == MarkupGlyph::SmallDelta)
+            plain += QStringLiteral("δ");
+        else if (glyph.kind == MarkupGlyph::CapitalDelta)
+            plain += QStringLiteral("Δ");
+        else
+            plain += cp1251::Decode(QByteArrayView(&glyph.byte, 1));
+    }
+    return plain;
+}

@@ -5,6 +5,7 @@
 // fixed advances, independent of the font, so labels line up the same in every font.
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 
 #include <vector>
 
@@ -24,5 +25,14 @@ std::vector<MarkupGlyph> LayoutMarkup(int x, int y, QByteArrayView text);
 // Draws a markup text with the painter's current font, pen and background.
 void DrawMarkupLabel(int x, int y, QByteArrayView text, QPainter& painter);
 
+// What a screen reader says for a markup label: the deltas as Greek letters, the marks
+// dropped ("@d@U^I^~пред в~,%" reads "δUIпред в,%").
+QString MarkupPlainText(QByteArrayView text);
+
 // Draws plain text (cp1251 bytes) with its top-left at (x, y), in one call.
 void DrawPlainLabel(int x, int y, QByteArrayView text, QPainter& painter);
+
+// What a markup text says read aloud: "@d@" is "δ", "@D@" is "Δ", the "~" and "^" marks are
+// dropped ("@D@F~пред в~,Гц" reads "ΔFпред в,Гц"). Accessible names of controls beside
+// painted labels.
+QString MarkupPlainText(QByteArrayView text);

@@ -13,11 +13,13 @@ CMarkupLabel::CMarkupLabel(const QByteArray& markup, QWidget* parent)
     : QWidget(parent)
     , m_markup(markup)
 {
+    setAccessibleName(MarkupPlainText(m_markup));
 }
 
 void CMarkupLabel::SetMarkup(const QByteArray& markup)
 {
     m_markup = markup;
+    setAccessibleName(MarkupPlainText(m_markup));
     updateGeometry();
     update();
 }

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <clocale>
+#include <cmath>
 
 class CFormatTest : public QObject {
     Q_OBJECT
@@ -37,6 +38,36 @@ private slots:
         const QString text = FormatC("%.2f", 1.5);
         std::setlocale(LC_NUMERIC, "C");
         QCOMPARE(text, QStringLiteral("1.50"));
+    }
+
+    void readsTheLeadingNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("plain") << "220.000" << 220.0;
+        QTest::newRow("padded") << "  5773.500" << 5773.5;
+        QTest::newRow("signed") << "-0.00" << -0.0;
+        QTest::newRow("plus") << "+10.00" << 10.0;
+        QTest::newRow("trailing text") << "12.5 V" << 12.5;
+        QTest::newRow("no leading digit") << ".5" << 0.5;
+        QTest::newRow("point at end") << "7." << 7.0;
+        QTest::newRow("exponent") << "1.5e2" << 150.0;
+        QTest::newRow("exponent without digits") << "5e" << 5.0;
+        QTest::newRow("comma stops") << "1,5" << 1.0;
+        QTest::newRow("letters") << "abc" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("sign alone") << "-" << 0.0;
+        QTest::newRow("infinity is no number") << "inf" << 0.0;
+        QTest::newRow("hexadecimal is no number") << "0x10" << 0.0;
+        QTest::newRow("out of range") << "1e999" << 0.0;
+    }
+    void readsTheLeadingNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        const double read = ReadCNumber(text);
+        QCOMPARE(read, value);
+        QCOMPARE(std::signbit(read), std::signbit(value));
     }
 
     void roundsHalfAwayFromZero_data()

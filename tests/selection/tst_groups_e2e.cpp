@@ -46,6 +46,9 @@ QByteArray FileBytes(const QString& path)
 ConfigModel WithGroups()
 {
     ConfigModel m = NewConfigModel();
+    // The voltage page stores the nominal voltages as it shows them ("%.3f"); a new
+    // configuration's √3 × 220 V has more decimals, so the file takes the shown value.
+    m.u_nom_line = 381.051;
     m.groups[4].SetNameText(cp1251::Encode(u"Моя группа"));
     m.groups[4].count = 2;
     m.groups[4].parameters[0] = ParameterId{114, 2, 0};

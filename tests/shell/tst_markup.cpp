@@ -34,9 +34,13 @@ class MarkupTest : public QObject {
 private slots:
     void penPositions_data();
     void penPositions();
+    void accessibleText_data();
+    void accessibleText();
     void gridLabelTypes();
     void gridPaintsItsLabels();
     void treeListRows();
+    void plainText_data();
+    void plainText();
 };
 
 void MarkupTest::penPositions_data()
@@ -72,6 +76,24 @@ void MarkupTest::penPositions()
     QFETCH(QString, markup);
     QFETCH(QStringList, expected);
     QCOMPARE(Describe(LayoutMarkup(10, 20, cp1251::Encode(markup))), expected);
+}
+
+void MarkupTest::accessibleText_data()
+{
+    QTest::addColumn<QString>("markup");
+    QTest::addColumn<QString>("plain");
+    QTest::newRow("subscript") << "U~ном.ф~,В" << "Uном.ф,В";
+    QTest::newRow("delta and superscript") << "@d@Uу^II^~пред н~,%" << "δUуIIпред н,%";
+    QTest::newRow("capital delta") << "@D@F~пред в~,Гц" << "ΔFпред в,Гц";
+    QTest::newRow("unclosed subscript") << "P~stпред" << "Pstпред";
+    QTest::newRow("empty") << "" << "";
+}
+
+void MarkupTest::accessibleText()
+{
+    QFETCH(QString, markup);
+    QFETCH(QString, plain);
+    QCOMPARE(MarkupPlainText(cp1251::Encode(markup)), plain);
 }
 
 void MarkupTest::gridLabelTypes()
@@ -137,6 +159,23 @@ void MarkupTest::treeListRows()
     QCOMPARE(greek->text(4), QStringLiteral("δU(1)"));
     QCOMPARE(plain->text(4), QStringLiteral("дU(1)"));
     QCOMPARE(CTreeList::ItemData(greek), qint64(77));
+}
+
+void MarkupTest::plainText_data()
+{
+    QTest::addColumn<QString>("markup");
+    QTest::addColumn<QString>("plain");
+    QTest::newRow("capital delta and subscript") << "@D@F~пред в~,Гц" << "ΔFпред в,Гц";
+    QTest::newRow("small delta and superscript") << "@d@U^I^~пред в~,%" << "δUIпред в,%";
+    QTest::newRow("plain text") << "Pst" << "Pst";
+    QTest::newRow("two deltas") << "@d@U(+) и @d@U(-)" << "δU(+) и δU(-)";
+}
+
+void MarkupTest::plainText()
+{
+    QFETCH(QString, markup);
+    QFETCH(QString, plain);
+    QCOMPARE(MarkupPlainText(cp1251::Encode(markup)), plain);
 }
 
 QTEST_MAIN(MarkupTest)
