@@ -170,7 +170,9 @@ void CDataSystemDialog::ExchangeWithModel(ConfigModel& model, int direction)
     const int address = LeadingNumber(m_address->text());
     if (IsValidDeviceAddress(address))
         model.device_address = quint16(address);
-    else
+    else if (m_addressBox->isChecked())
         m_prompt.Get().Notice(msg::kAddressOutOfRange);
+    // Unticked, the address is not going to be written: a new configuration's 0 stays as it
+    // is without a warning at every save, print and write.
     model.address_write_flag = m_addressBox->isChecked() ? 1 : 0;
 }

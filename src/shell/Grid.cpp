@@ -87,6 +87,24 @@ const std::vector<GridLabelPiece>& CGrid::LabelPieces(int type)
     return it == table.end() ? none : it->second;
 }
 
+QStringList CGrid::RowLabelTexts(int type)
+{
+    // The pieces of one row sit within a pixel of each other; rows are 16 pixels or more apart.
+    constexpr int kSameRow = 8;
+    QStringList rows;
+    int rowTop = 0;
+    for (const GridLabelPiece& piece : LabelPieces(type)) {
+        const QString text = piece.markup ? MarkupPlainText(piece.text) : cp1251::Decode(piece.text);
+        if (rows.isEmpty() || piece.y >= rowTop + kSameRow) {
+            rows << text;
+            rowTop = piece.y;
+        } else {
+            rows.last() += text;
+        }
+    }
+    return rows;
+}
+
 void CGrid::paintEvent(QPaintEvent* event)
 {
     QTableWidget::paintEvent(event);

@@ -3,6 +3,7 @@
 // the owning page leaves empty, with the row labels painted over it by label type.
 #include <QByteArray>
 #include <QFont>
+#include <QStringList>
 #include <QTableWidget>
 
 #include <optional>
@@ -39,6 +40,9 @@ public:
 
     // The pieces painted for a label type, in drawing order (empty for unknown types).
     static const std::vector<GridLabelPiece>& LabelPieces(int type);
+    // The painted row labels of a label type as plain text, one per row from the top ("δU",
+    // "Ku", ...), for the accessible names of the rows' first cells.
+    static QStringList RowLabelTexts(int type);
     static const std::vector<GridLabelPiece>& LabelPieces(GridLabel type) { return LabelPieces(static_cast<int>(type)); }
 
     // Free for the owning page; the grid itself does not use them.

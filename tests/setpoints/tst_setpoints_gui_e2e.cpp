@@ -243,6 +243,8 @@ void SetpointsGuiEndToEndTest::openAndSaveKeepsTheFile()
     m.gprs_wait_b = {1, 255};
     m.gprs_apn = {QByteArray("apn.example"), QByteArray()};
     m.gprs_extra = {QByteArray("+CGQREQ=1"), QByteArray("&D0")};
+    // The voltage page shows the line voltage with three decimals and stores what it shows.
+    m.u_nom_line = 381.051;
     // A clock request saved with the file is withdrawn by the load.
     m.write_time = 1;
     m.use_pc_time = 1;

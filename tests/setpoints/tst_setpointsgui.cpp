@@ -328,7 +328,7 @@ void SetpointsGuiTest::resetTurnsIntoStopAfterTheWrite()
 {
     // The pages are filled from the model again after the reset: a refused value typed on the
     // steady-state page gives way to the stored one.
-    m_frame->Document().Model().device_mode = 2;
+    Page()->SystemPage()->ModeRadio(2)->click();  // "Сброс"
     CVoltageLimitPage* steady = Page()->DeviationPage()->SteadyPage();
     steady->Edit(1016)->setText(QStringLiteral("150"));
     m_prompt.LoginNext(2, "2222");
