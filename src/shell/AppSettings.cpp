@@ -43,6 +43,7 @@ AppSettings ReadSettings(const QString& path)
     s.ethernetTimeout = ReadKey(ini, QStringLiteral("Ethernet/Timeout"), s.ethernetTimeout, kEthernetValueMax);
     s.termName = ReadKey(ini, QStringLiteral("TERM/Name"), s.termName, kShortValueMax);
     s.termBaud = ReadKey(ini, QStringLiteral("TERM/Baud"), s.termBaud, kShortValueMax);
+    s.termStamps = ReadKey(ini, QStringLiteral("TERM/Stamps"), s.termStamps, kShortValueMax);
     return s;
 }
 
@@ -61,6 +62,7 @@ void WriteSettings(const QString& path, const AppSettings& s)
     ini.setValue(QStringLiteral("SETTING/TelephonString"), s.telephoneInit);
     ini.setValue(QStringLiteral("TERM/Name"), s.termName);
     ini.setValue(QStringLiteral("TERM/Baud"), s.termBaud);
+    ini.setValue(QStringLiteral("TERM/Stamps"), s.termStamps);
     ini.sync();
 }
 

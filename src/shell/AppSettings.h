@@ -20,6 +20,7 @@ struct AppSettings {
     // "TERM"
     QString termName = QStringLiteral("COM1");
     QString termBaud = QStringLiteral("115200");
+    QString termStamps = QStringLiteral("0");  // the terminal's "Метки времени": "1" on
 
     bool operator==(const AppSettings&) const = default;
 };

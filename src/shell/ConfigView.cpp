@@ -193,13 +193,6 @@ void CConfigView::RunPageCommand(bool write)
                         [this, &model] { m_first->ShowIdentity(model); }};
     PageHooks hooks;
     Page(current)->ContributeHooks(hooks, model);
-    if (current == PageId::Pulse && !hooks.dictionary) {
-        // Until the pulse page brings its own dictionary and editor, the command uses the
-        // shipped dictionary and keeps the decoded rules in the configuration.
-        if (m_dictionary.isEmpty())
-            m_dictionary.Load(TermDictionary::DefaultPath(), m_prompt);
-        hooks.dictionary = &m_dictionary;
-    }
     if (write)
         WriteActivePage(current, context, hooks);
     else

@@ -4,7 +4,6 @@
 // active page, "Сменить пароль", the Edit commands, the port scan and the settings file.
 #include "device/ProcessCommand.h"
 #include "pages/PageTable.h"
-#include "rules/TermDictionary.h"
 
 #include <QPointer>
 #include <QRect>
@@ -91,7 +90,6 @@ private:
 
     CConfigDoc& m_document;
     UserPrompt& m_prompt;
-    TermDictionary m_dictionary;
     CProcessCommand m_processor;
     QTabWidget* m_tabs = nullptr;
     std::array<CFormPage*, kPageCount> m_pages{};
