@@ -2,6 +2,7 @@
 
 #include "NewKoef.h"
 #include "SubPageControls.h"
+#include "SubPageSupport.h"
 #include "TransformerRatios.h"
 #include "VoltageRules.h"
 #include "common/CFormat.h"
@@ -109,9 +110,9 @@ void CDataDeltaDialog::ExchangeWithModel(ConfigModel& model, int direction)
         m_inputValue = model.input_type;
         m_referenceValue = model.reference_nominal ? 1 : 0;
         m_clearArchiveValue = model.clear_archive_three_wire;
-        SetCheckedIndex(m_scheme, m_schemeValue);
-        SetCheckedIndex(m_input, m_inputValue);
-        SetCheckedIndex(m_reference, m_referenceValue);
+        SetChoice(m_scheme, m_schemeValue);
+        SetChoice(m_input, m_inputValue);
+        SetChoice(m_reference, m_referenceValue);
         m_clearArchive->setChecked(m_clearArchiveValue != 0);
         const bool listed = model.ratio_index >= 0 && model.ratio_index < m_ratioList->count();
         m_ratioList->setCurrentIndex(listed ? model.ratio_index : -1);

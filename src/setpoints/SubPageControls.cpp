@@ -57,15 +57,3 @@ QGroupBox* PlaceRadioPair(QWidget* parent, const QString& title, const QRect& pl
     return box;
 }
 
-void SetCheckedIndex(QButtonGroup* group, int index)
-{
-    if (QAbstractButton* button = group->button(index)) {
-        button->setChecked(true);
-        return;
-    }
-    // An exclusive group keeps one button checked; let go of it for a moment.
-    group->setExclusive(false);
-    for (QAbstractButton* button : group->buttons())
-        button->setChecked(false);
-    group->setExclusive(true);
-}

@@ -1,7 +1,7 @@
 #pragma once
 // Small pieces the setpoint sub-pages are built from: labels painted from markup at a fixed
-// position, radio pairs whose value is the index of the checked button (-1 for none), and
-// edits that take a fixed place on the page.
+// position, radio pairs whose value is the index of the checked button (-1 for none; set
+// them with SetChoice of SubPageSupport.h), and edits that take a fixed place on the page.
 #include <QFont>
 #include <QRect>
 #include <QString>
@@ -28,6 +28,3 @@ QLineEdit* PlaceEdit(QWidget* parent, const QString& objectName, const QRect& pl
 // the ids 0 and 1 in group.
 QGroupBox* PlaceRadioPair(QWidget* parent, const QString& title, const QRect& place, const QString& first,
                           const QString& second, QButtonGroup* group);
-
-// Checks the button with that id, or none when there is no such button.
-void SetCheckedIndex(QButtonGroup* group, int index);
