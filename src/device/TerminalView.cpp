@@ -123,6 +123,8 @@ CTerminalView::CTerminalView(QWidget* parent)
     m_portList->setObjectName(QStringLiteral("termPortList"));
     m_portList->setEditable(true);
     m_portList->setInsertPolicy(QComboBox::NoInsert);
+    // A device path is typed into the list's own edit: a screen reader names it like the list.
+    m_portList->lineEdit()->setAccessibleName(QStringLiteral("Номер порта:"));
     m_refresh = IconButton(linkBox, QStringLiteral("termRefreshPorts"), QStyle::SP_BrowserReload,
                            QStringLiteral("Обновить список портов"));
     m_baudList = new QComboBox(linkBox);

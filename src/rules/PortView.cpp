@@ -72,6 +72,7 @@ CPortView::CPortView(QWidget* parent)
     m_search->setEditable(true);
     m_search->setInsertPolicy(QComboBox::NoInsert);
     m_search->setAccessibleName(QStringLiteral("Поиск термина"));
+    m_search->lineEdit()->setAccessibleName(m_search->accessibleName());
     m_searchButton = new QPushButton(QStringLiteral("поиск"), this);
     m_searchButton->setObjectName(QStringLiteral("searchButton"));
 
