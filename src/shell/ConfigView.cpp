@@ -93,10 +93,9 @@ void CConfigView::FirstInitialUpdate()
     m_terminal->SetRefreshEnabled(false);
     m_scan->Start();
 
-    for (const PageDescriptor& page : PageTable()) {
-        if (page.holdsModel)
-            Page(page.id)->AttachProcessCommand(&m_processor);
-    }
+    // The pages that talk to the meter get the engine in the order they load from the model.
+    for (PageId page : ModelExchangeOrder())
+        Page(page)->AttachProcessCommand(&m_processor);
     m_initialised = true;
     modelChanged().Clear();
     archivePhaseAction() = ArchivePhaseAction::None;
