@@ -13,10 +13,13 @@
 #include "device/FirstView.h"
 #include "device/GuiPrompt.h"
 #include "device/SerialPort.h"
+#include "setpoints/DataDeltaDialog.h"
+#include "setpoints/SecondView.h"
 #include "model/ModelChanged.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -458,6 +461,16 @@ void CMainFrame::RebuildRecentMenu()
     }
 }
 
+QStringList CMainFrame::RatioEntries() const
+{
+    // The voltage page's list as it stands: a ratio typed in this run prints too.
+    QStringList entries;
+    const QComboBox* list = m_view->SetpointPage()->VoltagePage()->RatioList();
+    for (int i = 0; i < list->count(); ++i)
+        entries << list->itemText(i);
+    return entries;
+}
+
 void CMainFrame::OnFilePrint()
 {
     QPrinter& printer = Printer();
@@ -473,7 +486,7 @@ void CMainFrame::OnFilePrint()
         first = printer.fromPage();
         last = printer.toPage();
     }
-    PaintReport(printer, m_document->Model(), m_document->PathName(), m_printTime, first, last);
+    PaintReport(printer, m_document->Model(), m_document->PathName(), m_printTime, first, last, RatioEntries());
 }
 
 void CMainFrame::OnFilePrintPreview()
@@ -483,7 +496,8 @@ void CMainFrame::OnFilePrintPreview()
     QPrintPreviewDialog dialog(&Printer(), this);
     dialog.setObjectName(QStringLiteral("reportPreview"));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
-        PaintReport(*printer, m_document->Model(), m_document->PathName(), m_printTime);
+        PaintReport(*printer, m_document->Model(), m_document->PathName(), m_printTime, 1, kReportPageCount,
+                    RatioEntries());
     });
     dialog.exec();
 }

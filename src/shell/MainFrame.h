@@ -95,6 +95,8 @@ public:
     void OnFilePrintPreview();
     // The print time of the last print or preview ("14:05:09 31/12/2012").
     const QString& PrintTime() const { return m_printTime; }
+    // The entries of the voltage page's ratio list, which ratio_index picks from.
+    QStringList RatioEntries() const;
 
     // Prints how long the start took when the window first paints (LADOGRAF_STARTUP_TIMING).
     static void MarkStartupClock();

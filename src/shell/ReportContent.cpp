@@ -20,9 +20,8 @@ ReportRect Moved(ReportRect r, int dy)
 }
 
 // The ratio the voltage page shows for ratio_index, or nothing for an index beyond its list.
-QString RatioText(const ConfigModel& model)
+QString RatioText(const ConfigModel& model, const QStringList& entries)
 {
-    const QStringList& entries = TransformerRatioEntries();
     if (model.ratio_index < 0 || model.ratio_index >= entries.size())
         return QString();
     return FormatC("%.2f", entries[model.ratio_index].toDouble());
@@ -56,7 +55,7 @@ void TitlePage(const ConfigModel& model, int width, ReportPage& page)
     page.rules.push_back({100, 1440, width, 1441});
 }
 
-void VoltagePage(const ConfigModel& model, int width, ReportPage& page)
+void VoltagePage(const ConfigModel& model, int width, const QStringList& ratioEntries, ReportPage& page)
 {
     constexpr int kValueX = 2600;
     ReportRect r{100, 100, width, 210};
@@ -71,7 +70,7 @@ void VoltagePage(const ConfigModel& model, int width, ReportPage& page)
     r = Moved(r, 200);
     page.texts.push_back({r, QStringLiteral("Коэффициент трансформации:"), false});
     if (model.input_type == 1) {
-        const QString ratio = RatioText(model);
+        const QString ratio = RatioText(model, ratioEntries);
         if (!ratio.isEmpty())
             value(r, kValueX, ratio);
     }
@@ -103,6 +102,12 @@ QString ReportFooter(const ConfigModel& model, const QString& filePath, const QS
 ReportPage ReportPageContent(const ConfigModel& model, const QString& filePath, const QString& printTime, int page,
                              int width, int height)
 {
+    return ReportPageContent(model, filePath, printTime, page, width, height, TransformerRatioEntries());
+}
+
+ReportPage ReportPageContent(const ConfigModel& model, const QString& filePath, const QString& printTime, int page,
+                             int width, int height, const QStringList& ratioEntries)
+{
     ReportPage content;
     content.texts.push_back({{0, height - 100, width, height}, ReportFooter(model, filePath, printTime, page), false});
     content.rules.push_back({0, height - 105, width, height - 104});
@@ -112,7 +117,7 @@ ReportPage ReportPageContent(const ConfigModel& model, const QString& filePath, 
         TitlePage(model, width, content);
         break;
     case 2:
-        VoltagePage(model, width, content);
+        VoltagePage(model, width, ratioEntries, content);
         break;
     case 3:
         content.texts.push_back({heading, QStringLiteral("6. Коэффициенты гармонической составляющей"), false});

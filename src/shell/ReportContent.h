@@ -4,6 +4,7 @@
 // painter of the UI library draws these on a printer, the preview or a PDF.
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -39,6 +40,9 @@ QString ReportPrintTime(const QDateTime& time);
 QString ReportFooter(const ConfigModel& model, const QString& filePath, const QString& printTime, int page);
 
 // Page `page` (1..5) on a printable area of width x height device units; pages outside the
-// range have only the footer.
+// range have only the footer. ratioEntries is the voltage page's ratio list as it stands
+// (ratios typed in this run come after the fixed ones); ratio_index picks from it.
+ReportPage ReportPageContent(const ConfigModel& model, const QString& filePath, const QString& printTime, int page,
+                             int width, int height, const QStringList& ratioEntries);
 ReportPage ReportPageContent(const ConfigModel& model, const QString& filePath, const QString& printTime, int page,
                              int width, int height);

@@ -52,7 +52,7 @@ void PaintReportPage(QPainter& painter, const ReportPage& page)
 }
 
 bool PaintReport(QPagedPaintDevice& device, const ConfigModel& model, const QString& filePath,
-                 const QString& printTime, int first, int last)
+                 const QString& printTime, int first, int last, const QStringList& ratioEntries)
 {
     first = std::max(first, 1);
     last = std::min(last, kReportPageCount);
@@ -63,8 +63,11 @@ bool PaintReport(QPagedPaintDevice& device, const ConfigModel& model, const QStr
     for (int page = first; page <= last; ++page) {
         if (page > first && !device.newPage())
             return false;
-        PaintReportPage(painter,
-                        ReportPageContent(model, filePath, printTime, page, device.width(), device.height()));
+        PaintReportPage(painter, ratioEntries.isEmpty()
+                                     ? ReportPageContent(model, filePath, printTime, page, device.width(),
+                                                         device.height())
+                                     : ReportPageContent(model, filePath, printTime, page, device.width(),
+                                                         device.height(), ratioEntries));
     }
     return painter.end();
 }

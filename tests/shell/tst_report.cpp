@@ -10,6 +10,7 @@
 #include "shell/MainFrame.h"
 #include "shell/ReportContent.h"
 #include "shell/ReportPainter.h"
+#include "setpoints/TransformerRatios.h"
 
 #include <QApplication>
 #include <QFile>
@@ -170,6 +171,17 @@ private slots:
         QCOMPARE(Texts(p).contains(QStringLiteral("Фидер 2")), feeders);
         QCOMPARE(ValueBeside(p, QStringLiteral("Коэффициент трансформации:"), 2600), ratio);
         QCOMPARE(ValueBeside(p, QStringLiteral("Номинальное фазное напряжение:"), 2600), QStringLiteral("220.000"));
+    }
+
+    // A ratio typed in this run sits after the fixed entries of the voltage page's list.
+    void typedRatioPrints()
+    {
+        ConfigModel m = NewConfigModel();
+        m.input_type = 1;
+        m.ratio_index = 21;
+        const QStringList entries = TransformerRatioEntries() + QStringList{QStringLiteral("420")};
+        const ReportPage p = ReportPageContent(m, QString(), kTime, 2, 4800, 6800, entries);
+        QCOMPARE(ValueBeside(p, QStringLiteral("Коэффициент трансформации:"), 2600), QStringLiteral("420.00"));
     }
 
     void sectionPagesHoldOnlyTheirHeading()
