@@ -1,6 +1,7 @@
 #include "ReportPainter.h"
 
 #include "ReportContent.h"
+#include "setpoints/TransformerRatios.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -54,6 +55,7 @@ void PaintReportPage(QPainter& painter, const ReportPage& page)
 bool PaintReport(QPagedPaintDevice& device, const ConfigModel& model, const QString& filePath,
                  const QString& printTime, int first, int last, const QStringList& ratioEntries)
 {
+    const QStringList& entries = ratioEntries.isEmpty() ? TransformerRatioEntries() : ratioEntries;
     first = std::max(first, 1);
     last = std::min(last, kReportPageCount);
     QPainter painter;
@@ -63,11 +65,8 @@ bool PaintReport(QPagedPaintDevice& device, const ConfigModel& model, const QStr
     for (int page = first; page <= last; ++page) {
         if (page > first && !device.newPage())
             return false;
-        PaintReportPage(painter, ratioEntries.isEmpty()
-                                     ? ReportPageContent(model, filePath, printTime, page, device.width(),
-                                                         device.height())
-                                     : ReportPageContent(model, filePath, printTime, page, device.width(),
-                                                         device.height(), ratioEntries));
+        PaintReportPage(painter, ReportPageContent(model, filePath, printTime, page, device.width(), device.height(),
+                                                   entries));
     }
     return painter.end();
 }

@@ -5,6 +5,7 @@
 #include "LimitSlots.h"
 #include "MeterProcess.h"
 #include "ScriptedPrompt.h"
+#include "WindowFixture.h"
 #include "device/DeviceMessages.h"
 #include "device/FirstView.h"
 #include "device/PortScan.h"
@@ -31,8 +32,6 @@
 #include <QTreeWidget>
 
 namespace {
-
-QStringList NoPorts() { return {}; }
 
 void SaveShot(QWidget& widget, const QString& name)
 {
@@ -104,26 +103,13 @@ void SelectionEndToEndTest::initTestCase()
 void SelectionEndToEndTest::init()
 {
     m_prompt.clear();
-    CMainFrame::Options options;
-    options.prompt = &m_prompt;
-    options.settingsPath = m_dir.filePath(QStringLiteral("settings.ini"));
-    options.recentFiles = false;
-    m_frame = std::make_unique<CMainFrame>(options);
-    m_frame->View().PortScan().SetProbe(&NoPorts);
-    m_frame->Document().OnNewDocument();
-    m_frame->resize(1000, 640);
-    m_frame->show();
+    m_frame = MakeTestWindow(m_prompt, m_dir.filePath(QStringLiteral("settings.ini")));
     Connect(m_meter);
 }
 
 void SelectionEndToEndTest::Connect(const MeterProcess& meter)
 {
-    CFirstView* page = m_frame->View().ConnectionPage();
-    page->SetLinkChoice(CFirstView::EthernetLink);
-    page->findChild<QLineEdit*>(QStringLiteral("host"))->setText(QStringLiteral("127.0.0.1"));
-    page->findChild<QLineEdit*>(QStringLiteral("tcpPort"))->setText(QString::number(meter.TcpPort()));
-    page->findChild<QLineEdit*>(QStringLiteral("timeout"))->setText(QStringLiteral("2"));
-    page->findChild<QLineEdit*>(QStringLiteral("ethernetAddress"))->setText(QStringLiteral("1"));
+    PointAtMeter(*m_frame->View().ConnectionPage(), meter.TcpPort());
 }
 
 ConfigModel SelectionEndToEndTest::ReadBackWithCli(const MeterProcess& meter, const QString& page)

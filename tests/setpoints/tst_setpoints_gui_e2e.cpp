@@ -3,6 +3,7 @@
 // With LADOGRAF_SCREENSHOTS set to a folder it also saves the pictures the README shows.
 #include "MeterProcess.h"
 #include "ScriptedPrompt.h"
+#include "WindowFixture.h"
 #include "device/CSerial.h"
 #include "device/FirstView.h"
 #include "device/Frame.h"
@@ -35,7 +36,6 @@
 
 namespace {
 
-QStringList NoPorts() { return {}; }
 
 // Passes every exchange on to the real link and keeps the request frames it carried.
 class RecordingLink final : public CSerial {
@@ -119,21 +119,9 @@ void SetpointsGuiEndToEndTest::initTestCase()
 void SetpointsGuiEndToEndTest::init()
 {
     m_prompt.clear();
-    CMainFrame::Options options;
-    options.prompt = &m_prompt;
-    options.settingsPath = m_dir.filePath(QStringLiteral("settings.ini"));
-    options.recentFiles = false;
-    m_frame = std::make_unique<CMainFrame>(options);
-    m_frame->View().PortScan().SetProbe(&NoPorts);
-    m_frame->Document().OnNewDocument();
+    m_frame = MakeTestWindow(m_prompt, m_dir.filePath(QStringLiteral("settings.ini")));
     m_frame->resize(1100, 720);
-    m_frame->show();
-    CFirstView* connection = m_frame->View().ConnectionPage();
-    connection->SetLinkChoice(CFirstView::EthernetLink);
-    connection->findChild<QLineEdit*>(QStringLiteral("host"))->setText(QStringLiteral("127.0.0.1"));
-    connection->findChild<QLineEdit*>(QStringLiteral("tcpPort"))->setText(QString::number(m_meter.TcpPort()));
-    connection->findChild<QLineEdit*>(QStringLiteral("timeout"))->setText(QStringLiteral("2"));
-    connection->findChild<QLineEdit*>(QStringLiteral("ethernetAddress"))->setText(QStringLiteral("1"));
+    PointAtMeter(*m_frame->View().ConnectionPage(), m_meter.TcpPort());
     CProcessCommand& engine = m_frame->View().Processor();
     QVERIFY(engine.Transport());
     m_link = std::make_unique<RecordingLink>(engine.Transport());
